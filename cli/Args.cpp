@@ -1,0 +1,72 @@
+#include "cli/Args.h"
+
+#include <algorithm>
+#include <charconv>
+
+Args::Args(int argc, char** argv, int first)
+{
+    for (int i = first; i < argc; ++i)
+        words_.emplace_back(argv[i]);
+}
+
+void Args::AddValueOption(std::string name) { valueOptions_.push_back(std::move(name)); }
+void Args::AddFlag(std::string name) { flags_.push_back(std::move(name)); }
+
+bool Args::Parse()
+{
+    const auto contains = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    for (std::size_t i = 0; i < words_.size(); ++i) {
+        const std::string& word = words_[i];
+        if (word.size() < 2 || word[0] != '-' || word == "-") {
+            positional_.push_back(word);
+            continue;
+        }
+        std::string name = word;
+        std::optional<std::string> inlineValue;
+        if (const auto eq = word.find('='); eq != std::string::npos) {
+            name = word.substr(0, eq);
+            inlineValue = word.substr(eq + 1);
+        }
+        if (contains(flags_, name) && !inlineValue) {
+            setFlags_.push_back(name);
+        } else if (contains(valueOptions_, name)) {
+            if (inlineValue) {
+                values_.emplace_back(name, *inlineValue);
+            } else if (i + 1 < words_.size()) {
+                values_.emplace_back(name, words_[++i]);
+            } else {
+                error_ = "option " + name + " needs a value";
+                return false;
+            }
+        } else {
+            error_ = "unknown option " + word;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> Args::Value(std::string_view name) const
+{
+    std::optional<std::string> last;
+    for (const auto& [option, value] : values_)
+        if (option == name)
+            last = value;
+    return last;
+}
+
+bool Args::Flag(std::string_view name) const
+{
+    return std::find(setFlags_.begin(), setFlags_.end(), name) != setFlags_.end();
+}
+
+std::optional<long> ParseInteger(std::string_view text, long min, long max)
+{
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
+        return std::nullopt;
+    return value;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A small command-line reader for one subcommand: long options with a value
+// ("--bells 8" or "--bells=8"), flags, and positional arguments.
+class Args {
+public:
+    Args(int argc, char** argv, int first);
+
+    // Declares an option that takes a value, or a flag that takes none.
+    // Undeclared options make Parse fail.
+    void AddValueOption(std::string name);
+    void AddFlag(std::string name);
+
+    // False when an option is unknown or lacks its value; Error() says why.
+    bool Parse();
+    const std::string& Error() const { return error_; }
+
+    std::optional<std::string> Value(std::string_view name) const;
+    bool Flag(std::string_view name) const;
+    const std::vector<std::string>& Positional() const { return positional_; }
+
+private:
+    std::vector<std::string> words_;
+    std::vector<std::string> valueOptions_;
+    std::vector<std::string> flags_;
+    std::vector<std::pair<std::string, std::string>> values_;
+    std::vector<std::string> setFlags_;
+    std::vector<std::string> positional_;
+    std::string error_;
+};
+
+// Parses a whole decimal integer within [min, max]; nullopt for anything else.
+std::optional<long> ParseInteger(std::string_view text, long min, long max);

@@ -1,0 +1,37 @@
+#include "cli/Commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kUsage = "usage: carillix-cli <rows|render|import|demo-bells> [options]  (--help for more)\n";
+
+constexpr const char* kHelp =
+    "carillix-cli: change ringing from recorded bells, without a window.\n"
+    "\n"
+    "Commands:\n"
+    "  rows        print the rows of a touch as the renderer rings them\n"
+    "\n"
+    "Run 'carillix-cli COMMAND --help' for the options of one command.\n";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const char* command = argv[1];
+    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (std::strcmp(command, "rows") == 0)
+        return RunRows(argc, argv, 2);
+
+    std::fprintf(stderr, "carillix-cli: unknown command '%s'\n", command);
+    std::fputs(kUsage, stderr);
+    return 2;
+}

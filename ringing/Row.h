@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// One row of ringing: entry q is the 0-based bell striking in position q.
+// Only entries 0..stage-1 are meaningful; the stepper never touches the rest.
+inline constexpr int kMaxStage = 16;
+using Row = std::array<std::int16_t, kMaxStage>;
+
+// The home row 0, 1, 2, ..., 15.
+constexpr Row HomeRow()
+{
+    Row row{};
+    for (int q = 0; q < kMaxStage; ++q)
+        row[q] = static_cast<std::int16_t>(q);
+    return row;
+}
+
+// True when entries 0..stage-1 hold 0..stage-1 in order.
+constexpr bool IsHomeRow(const Row& row, int stage)
+{
+    for (int q = 0; q < stage; ++q)
+        if (row[q] != q)
+            return false;
+    return true;
+}

@@ -1,0 +1,36 @@
+# Shared by the scripts: package installation and the build folders.
+# Source it; it defines functions only.
+
+CARILLIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+# Installs the Debian packages named in the given files that are missing:
+# as root directly, otherwise through sudo, otherwise prints the apt-get line and fails.
+carillix_install_packages() {
+    local wanted missing=()
+    wanted=$(cat "$@" | grep -v '^#' | sort -u)
+    for package in $wanted; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}")
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -eq 0 ]; then
+        apt-get update -qq && "${install[@]}"
+    elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+        sudo apt-get update -qq && sudo "${install[@]}"
+    else
+        echo "Carillix needs these Debian packages; install them with:" >&2
+        echo "  sudo apt-get install ${missing[*]}" >&2
+        return 1
+    fi
+}
+
+# Configures and builds one build folder: carillix_build DIR [cmake options...]
+carillix_build() {
+    local dir="$1"
+    shift
+    cmake -S "$CARILLIX_ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
+        { cat "$dir.configure.log"; return 1; }
+    cmake --build "$dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs carillix-cli with the given argument string (passed through the shell)
+// and captures what it printed and how it ended.
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    std::vector<std::string> Lines() const;
+};
+
+CliRun RunCli(const std::string& arguments);
