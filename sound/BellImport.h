@@ -1,0 +1,27 @@
+#pragma once
+
+#include "sound/BinaryFile.h"
+#include "sound/LoadResult.h"
+#include "sound/SoundBuffer.h"
+
+#include <cstdint>
+#include <string>
+
+// Loads one bell sample from `path` into `bell`, everything after the file
+// choice: fileName = path and state = 0 first; open; WAV reader for a ".wav"
+// extension in any case, MP3 reader otherwise; ConvertToMono16; onset; state 1
+// on success. The file is closed on every path.
+LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path);
+
+// Reads dataBytes of sample data from the file's position and turns it into
+// the mono 16-bit array (decoding non-PCM data first). See LoadResult for codes.
+LoadResult ConvertToMono16(CSoundBuffer& sound, BinaryFile& file);
+
+// The text shown when the sample-rate rule refuses a bell.
+inline constexpr const char* kSampleRateMismatchText = "all files must have same sample rate";
+
+// The same-sample-rate rule, applied after a successful load. A
+// commonSampleRate of 0 takes the bell's rate. A different, non-zero one
+// refuses the bell: its state becomes 0 and its fileName "". Returns false
+// when the bell was refused.
+bool ApplySampleRateRule(CSoundBuffer& bell, std::uint32_t& commonSampleRate);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "sound/BinaryFile.h"
+#include "sound/LoadResult.h"
+#include "sound/SoundBuffer.h"
+
+#include <cstdint>
+#include <string>
+
+// A RIFF chunk header as it stands in the file.
+struct ChunkHeader {
+    char id[4] = {};
+    std::uint32_t length = 0;  // body length in bytes, without the pad byte
+};
+
+// Walks chunk headers from the file's current position until one carries
+// `id` (four characters, compared byte for byte). Skips each other chunk's
+// body and its pad byte when the length is odd. On success `out` holds the
+// header and the file stands at the first byte of the body.
+bool FindChunk(BinaryFile& file, const char id[4], ChunkHeader& out);
+
+// Reads a WAV file's headers into `sound` (format, dataBytes, sampleCount),
+// from the file's start. Returns LoadOK, LoadBadWav, LoadNoData, LoadNoRiff or
+// LoadBadFormatChunk. On LoadOK the file stands at the first data byte.
+LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file);
+
+// Writes `sound` as a mono 16-bit PCM WAV with the 48-byte header, samples
+// little-endian. False when any write fails.
+bool WriteWav(const CSoundBuffer& sound, BinaryFile& file);
+
+// Writes `sound` to `path` without ever leaving a half-written file there:
+// writes a temporary file in the same folder, checks every write and the
+// close, then renames it over `path`. On success sets fileName = path and
+// state = 1; on failure changes nothing (any existing file stays as it was).
+bool SaveWavTo(CSoundBuffer& sound, const std::string& path);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ringing/MethodStyle.h"
+
+#include <cstdint>
+#include <string>
+
+class CSoundBuffer;
+
+// The main dialog's settings that a generation reads.
+struct GenerationSettings {
+    std::int32_t lengthSeconds = 10;    // accepted 10..700
+    std::int32_t bellCountIndex = 3;    // 0..6 for 5 6 8 10 12 14 16; other values ring 5
+    std::int32_t pealSpeedIndex = 1;    // 0..5 for 2h45 .. 4h00; other values mean 3h00
+    std::uint32_t commonSampleRate = 0;
+    std::int16_t strikingError = 5;     // percent, 0..100
+    MethodStyle style = StyleHome;
+};
+
+// The numbers of one render job, in the order the generation dialog takes them.
+struct GenerationJob {
+    std::int16_t stage = 0;
+    std::int32_t totalSamples = 0;
+    std::int32_t preRollSamples = 0;
+    std::int32_t fadeSamples = 0;
+    std::int32_t strikeInterval = 0;
+    std::int32_t handstrokeGap = 0;
+    MethodStyle style = StyleHome;
+    std::int16_t strikingError = 0;
+};
+
+// The outcome of turning settings into a job.
+struct JobBuild {
+    bool ok = false;
+    std::string refusal;        // the message to show when !ok
+    // Set once the stage has been chosen (every refusal after the length
+    // check): the caller stores `stage` and `style` even when refused.
+    bool stageChosen = false;
+    std::int16_t stage = 0;
+    MethodStyle style = StyleHome;  // after the Principle rule
+    GenerationJob job;              // valid when ok
+};
+
+// Runs the job-building steps of "Generate Output" after the controls have
+// been read: length check, peal speed, stage and gap factor, Principle rule,
+// strike interval and handstroke gap, the bells check over bells[0..stage-1],
+// and the sample counts. Pure: reads `bells` (sixteen records), changes nothing.
+JobBuild BuildGenerationJob(const GenerationSettings& settings, const CSoundBuffer* bells);
