@@ -1,6 +1,6 @@
 #include "sound/BinaryFile.h"
 
-#include <cstdint>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -86,7 +86,7 @@ bool BinaryFile::Skip(std::uint64_t bytes)
 {
     if (file_ == nullptr)
         return false;
-    if (bytes <= static_cast<std::uint64_t>(INT64_MAX) && fseeko(file_, static_cast<off_t>(bytes), SEEK_CUR) == 0)
+    if (bytes <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) && fseeko(file_, static_cast<off_t>(bytes), SEEK_CUR) == 0)
         return Position() <= Length();
     return SkipByReading(bytes);  // streams that cannot seek
 }
