@@ -24,15 +24,6 @@ TEST(BinaryFile, MemoryFileReadsSkipsAndKnowsItsLength)
     EXPECT_FALSE(file.Skip(1));
 }
 
-TEST(BinaryFile, EmptyMemoryFileOpens)
-{
-    BinaryFile file;
-    ASSERT_TRUE(file.OpenMemory("", 0));
-    unsigned char got = 0;
-    EXPECT_EQ(file.Length(), 0u);
-    EXPECT_EQ(file.Read(&got, 1), 0u);
-}
-
 TEST(BinaryFile, SkipOnADiskFileStopsAtItsEnd)
 {
     TempFolder folder;

@@ -45,6 +45,7 @@ const Expected kCorpus[] = {
     {"byterate_low.wav", LoadOK, 8000, 200, 10},   // header claims 400 frames; 200 are there
     {"byterate_high.wav", LoadOK, 8000, 100, 10},  // the header's smaller count stands
     {"rate_huge.wav", LoadOK, 0xFFFFFFFFu, 200, 10},
+    {"stereo8_byterate_1.wav", LoadOK, 11025, 10, 9},
     {"odd_data.wav", LoadOK, 8000, 200, 10},
     {"quiet_then_loud_1000.wav", LoadOK, 1000, 2000, 1000},
     {"quiet_500_1000.wav", LoadOK, 1000, 500, 500},

@@ -127,12 +127,4 @@ TEST(WavWriter, WriteFailureKeepsTheOldFile)
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.wav"});
 }
 
-TEST(WavWriter, WriteWavReportsAFileThatIsNotOpen)
-{
-    CSoundBuffer sound;
-    MakeOutput(sound, 8000, {1});
-    BinaryFile closed;
-    EXPECT_FALSE(WriteWav(sound, closed));
-}
-
 }  // namespace

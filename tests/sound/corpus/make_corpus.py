@@ -115,6 +115,8 @@ def main():
     write('byterate_low.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 8000, 8000, 2, 16)), chunk(b'data', data400)))
     write('byterate_high.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 8000, 32000, 2, 16)), chunk(b'data', data400)))
     write('rate_huge.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 0xFFFFFFFF, 1, 2, 16)), chunk(b'data', data400)))
+    write('stereo8_byterate_1.wav', riff(chunk(b'fmt ', fmt_body(1, 2, 11025, 1, 2, 8)),
+                                         chunk(b'data', bytes([128, 128] * 9 + [255, 255]))))
     write('odd_data.wav', riff(chunk(b'fmt ', pcm_fmt(1, 8000, 16)), chunk(b'data', data400 + b'\x01')))
 
     # The onset search covers one second at most.
