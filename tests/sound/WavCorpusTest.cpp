@@ -79,8 +79,11 @@ TEST(WavCorpus, EveryFileLoadsOrFailsAsExpected)
         const std::int16_t* previous = bell.samples.get();
         const std::string path = CorpusFile(e.file);
 
-        ASSERT_EQ(LoadBellFile(bell, path), e.code);
+        const LoadResult code = LoadBellFile(bell, path);
+        EXPECT_EQ(code, e.code);
         EXPECT_EQ(bell.fileName, path);
+        if (code != e.code)
+            continue;
         if (e.code != LoadOK) {
             EXPECT_EQ(bell.state, 0);
             if (e.code != LoadFormatNotSupported) {
