@@ -12,7 +12,8 @@ BinaryFile::~BinaryFile()
 }
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)), memoryLength_(std::exchange(other.memoryLength_, std::nullopt))
+    : file_(std::exchange(other.file_, nullptr)),
+      memoryLength_(std::exchange(other.memoryLength_, std::nullopt))
 {
 }
 
@@ -86,7 +87,8 @@ bool BinaryFile::Skip(std::uint64_t bytes)
 {
     if (file_ == nullptr)
         return false;
-    if (bytes <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) && fseeko(file_, static_cast<off_t>(bytes), SEEK_CUR) == 0)
+    const bool seekable = bytes <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
+    if (seekable && fseeko(file_, static_cast<off_t>(bytes), SEEK_CUR) == 0)
         return Position() <= Length();
     return SkipByReading(bytes);  // streams that cannot seek
 }

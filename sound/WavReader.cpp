@@ -53,7 +53,8 @@ LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file)
     if (!FindChunk(file, "data", chunk) || chunk.length == 0)
         return LoadNoData;
     sound.dataBytes = chunk.length;
-    const std::uint64_t frames = std::uint64_t{sound.dataBytes} * sound.format.sampleRate / sound.format.avgBytesPerSec;
+    const std::uint64_t frames =
+        std::uint64_t{sound.dataBytes} * sound.format.sampleRate / sound.format.avgBytesPerSec;
     sound.sampleCount = static_cast<std::int32_t>(
         std::min<std::uint64_t>(frames, std::numeric_limits<std::int32_t>::max()));
     return LoadOK;

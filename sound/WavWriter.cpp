@@ -74,8 +74,8 @@ bool SaveWavTo(CSoundBuffer& sound, const std::string& path)
     for (int attempt = 0; attempt < 100 && !file.IsOpen(); ++attempt) {
         temporary = TemporaryNameFor(path);
         errno = 0;
-        if (!file.Open(temporary, BinaryFile::ModeWrite | BinaryFile::ModeCreate | BinaryFile::ModeExclusive) &&
-            errno != EEXIST)
+        const unsigned mode = BinaryFile::ModeWrite | BinaryFile::ModeCreate | BinaryFile::ModeExclusive;
+        if (!file.Open(temporary, mode) && errno != EEXIST)
             return false;
     }
     if (!file.IsOpen())

@@ -13,7 +13,8 @@ std::string CorpusFile(const std::string& name)
 TEST(ImportCommand, WritesTheBellAsMono16AndPrintsItsNumbers)
 {
     TempFolder folder;
-    const CliRun run = RunCli("import " + CorpusFile("stereo16_48000.wav") + " -o " + folder.Path("bell.wav"));
+    const CliRun run =
+        RunCli("import " + CorpusFile("stereo16_48000.wav") + " -o " + folder.Path("bell.wav"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "rate=48000 samples=306 onset=120\n");
     EXPECT_TRUE(run.err.empty());
@@ -26,7 +27,8 @@ TEST(ImportCommand, WritesTheBellAsMono16AndPrintsItsNumbers)
 TEST(ImportCommand, MonoSixteenBitInputIsCopiedSampleForSample)
 {
     TempFolder folder;
-    const CliRun run = RunCli("import " + CorpusFile("mono16_44100.wav") + " --output=" + folder.Path("o.wav"));
+    const CliRun run =
+        RunCli("import " + CorpusFile("mono16_44100.wav") + " --output=" + folder.Path("o.wav"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "rate=44100 samples=1000 onset=500\n");
     const auto in = ReadBytes(CorpusFile("mono16_44100.wav"));
@@ -63,9 +65,15 @@ TEST(ImportCommand, FailuresSayWhyAndWriteNothing)
 TEST(ImportCommand, BadUsageExitsWithTwo)
 {
     const std::string bell = CorpusFile("mono8_8000.wav");
-    for (const std::string& arguments : std::vector<std::string>{"import", "import " + bell, "import -o /tmp/x.wav",
-                                         "import " + bell + " " + bell + " -o /tmp/x.wav",
-                                         "import " + bell + " --rate 8000 -o /tmp/x.wav", "import " + bell + " -o"}) {
+    const std::vector<std::string> usages{
+        "import",
+        "import " + bell,
+        "import -o /tmp/x.wav",
+        "import " + bell + " " + bell + " -o /tmp/x.wav",
+        "import " + bell + " --rate 8000 -o /tmp/x.wav",
+        "import " + bell + " -o",
+    };
+    for (const std::string& arguments : usages) {
         const CliRun run = RunCli(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err.find("usage: carillix-cli import"), std::string::npos) << arguments;

@@ -86,7 +86,8 @@ TEST(WavWriter, FailedSaveChangesNothing)
     TempFolder folder;
     std::filesystem::create_directory(folder.Path("taken.wav"));
     WriteBytes(folder.Path("taken.wav/inside"), {1, 2, 3});
-    for (const std::string& path : {folder.Path("missing/out.wav"), folder.Path("taken.wav"), std::string()}) {
+    const std::vector<std::string> paths{folder.Path("missing/out.wav"), folder.Path("taken.wav"), ""};
+    for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         CSoundBuffer sound;
         MakeOutput(sound, 8000, {1, 2});
