@@ -12,6 +12,7 @@ constexpr const char* kHelp =
     "\n"
     "Commands:\n"
     "  rows        print the rows of a touch as the renderer rings them\n"
+    "  import      load one bell sample as the application does and write it as WAV\n"
     "\n"
     "Run 'carillix-cli COMMAND --help' for the options of one command.\n";
 
@@ -30,6 +31,8 @@ int main(int argc, char** argv)
     }
     if (std::strcmp(command, "rows") == 0)
         return RunRows(argc, argv, 2);
+    if (std::strcmp(command, "import") == 0)
+        return RunImport(argc, argv, 2);
 
     std::fprintf(stderr, "carillix-cli: unknown command '%s'\n", command);
     std::fputs(kUsage, stderr);

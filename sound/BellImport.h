@@ -14,7 +14,13 @@
 LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path);
 
 // Reads dataBytes of sample data from the file's position and turns it into
-// the mono 16-bit array (decoding non-PCM data first). See LoadResult for codes.
+// the mono 16-bit array (decoding non-PCM data first). LoadNoData when the
+// data runs past the end of the file (found before any memory is taken) or
+// memory cannot be had; the codes of DecodeToPcm16; LoadFormatNotSupported
+// unless channels + bitsPerSample is 9, 10, 17 or 18 (8 or 16 bits, mono or
+// stereo), after the old array has been replaced by an unset one.
+// sampleCount is lowered to the whole frames the data holds, so no sample is
+// read beyond it. On LoadOK the format is mono 16-bit PCM at the same rate.
 LoadResult ConvertToMono16(CSoundBuffer& sound, BinaryFile& file);
 
 // The text shown when the sample-rate rule refuses a bell.

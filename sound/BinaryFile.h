@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 // A buffered binary file over stdio. Owns its FILE*; closes it on
@@ -12,7 +13,8 @@ public:
     enum Mode : unsigned {
         ModeRead = 1u << 0,
         ModeWrite = 1u << 1,
-        ModeCreate = 1u << 2,  // with ModeWrite: create, or truncate an existing file
+        ModeCreate = 1u << 2,     // with ModeWrite: create, or truncate an existing file
+        ModeExclusive = 1u << 3,  // with ModeWrite | ModeCreate: fail if the file exists
     };
 
     BinaryFile() = default;
@@ -22,7 +24,13 @@ public:
     BinaryFile(BinaryFile&& other) noexcept;
     BinaryFile& operator=(BinaryFile&& other) noexcept;
 
+    // Opens a file by path; a folder is refused. A file created here gets
+    // mode 0666 less the process's umask.
     bool Open(const std::string& path, unsigned mode);
+    // Opens `bytes` bytes at `data` for reading, as if they were a file of
+    // that length. The memory is not copied: it must stay unchanged and alive
+    // until the file is closed.
+    bool OpenMemory(const void* data, std::size_t bytes);
     bool IsOpen() const { return file_ != nullptr; }
 
     // Reads up to `bytes` bytes; returns how many were delivered (fewer at the end).
@@ -30,11 +38,22 @@ public:
     // Writes all `bytes`; false when any could not be written.
     bool Write(const void* buffer, std::size_t bytes);
     void SeekToStart();
-    // The file's length in bytes from its status.
+    // Moves `bytes` forward without reading them. False, with the position
+    // unspecified, when that would pass the end of the file.
+    bool Skip(std::uint64_t bytes);
+    // Bytes from the start of the file to the current position.
+    std::uint64_t Position() const;
+    // The file's length in bytes from its status (or the memory's length).
     std::uint64_t Length() const;
+    // Flushes buffered data and asks the system to put it on the disk; false
+    // when either fails.
+    bool Sync();
     // Flushes and closes; false when buffered data could not be written.
     bool Close();
 
 private:
+    bool SkipByReading(std::uint64_t bytes);
+
     std::FILE* file_ = nullptr;
+    std::optional<std::uint64_t> memoryLength_;  // set while a memory block is open
 };

@@ -22,10 +22,17 @@ bool FindChunk(BinaryFile& file, const char id[4], ChunkHeader& out);
 // Reads a WAV file's headers into `sound` (format, dataBytes, sampleCount),
 // from the file's start. Returns LoadOK, LoadBadWav, LoadNoData, LoadNoRiff or
 // LoadBadFormatChunk. On LoadOK the file stands at the first data byte.
+// The format chunk's body (16 to 56 bytes; anything else is refused) lands
+// over the start of sound.format, so fields beyond a short body keep their
+// values; a zero byte rate or block size is refused. sampleCount is
+// dataBytes * sampleRate / avgBytesPerSec, at most INT32_MAX. A failure may
+// leave these fields partly overwritten.
 LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file);
 
-// Writes `sound` as a mono 16-bit PCM WAV with the 48-byte header, samples
-// little-endian. False when any write fails.
+// Writes `sound` as a mono PCM WAV: the 48-byte header (a 20-byte format
+// body with the record's rate, blockAlign and bitsPerSample), then every
+// sample as 16-bit little-endian. Changes nothing in `sound`. False when any
+// write fails.
 bool WriteWav(const CSoundBuffer& sound, BinaryFile& file);
 
 // Writes `sound` to `path` without ever leaving a half-written file there:

@@ -23,3 +23,9 @@ inline constexpr std::size_t kWaveFormatBytes = 56;  // room for a whole format 
 
 // Copies the seven standard fields; the extra bytes are not copied.
 void CopyFormat(const WaveFormat& from, WaveFormat& to);
+
+// The format laid out as in a file: the standard fields little-endian in
+// their order (18 bytes), then the extra bytes.
+using WaveFormatBytes = std::array<std::uint8_t, kWaveFormatBytes>;
+WaveFormatBytes PackWaveFormat(const WaveFormat& format);
+WaveFormat UnpackWaveFormat(const WaveFormatBytes& bytes);
