@@ -26,9 +26,11 @@ TEST(MainDialog, StartsFromTheDefaults)
 {
     MainDialogDriver d;
     d.Run([&] {
-        EXPECT_EQ(d.Text(kBellCountList), "10");
-        EXPECT_EQ(d.dialog.Control<QComboBox>(kBellCountList)->itemText(0), " 5");
-        EXPECT_EQ(d.Text(kPealSpeedList), "3h 00");
+        const auto* bellsList = d.dialog.Control<QComboBox>(kBellCountList);
+        EXPECT_EQ(bellsList->currentText(), "10");
+        EXPECT_EQ(bellsList->itemText(0), " 5");
+        EXPECT_EQ(bellsList->count(), 7);
+        EXPECT_EQ(d.dialog.Control<QComboBox>(kPealSpeedList)->currentText(), "3h 00");
         EXPECT_EQ(d.Text(kLength), "10");
         EXPECT_EQ(d.Text(kSampleRate), "0");
         EXPECT_EQ(d.Text(kStrikingError), "5");
