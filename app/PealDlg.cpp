@@ -192,7 +192,7 @@ void CPealDlg::OnGenerateOutput()
 
     CGenerateDlg generation;
     generation.SetJob(stage, totalSamples, job.preRollSamples, fadeSamples, job.strikeInterval,
-                      job.handstrokeGap, &outputSound, style, job.strikingError);
+                      job.handstrokeGap, &outputSound, style, job.strikingError, bells.data());
     if (generation.DoModal() == IDOK) {
         outputSound.state = 1;
     } else {
