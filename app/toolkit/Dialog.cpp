@@ -75,8 +75,16 @@ QWidget* MakeControl(const ControlLayout& c, QWidget* parent) {
     }
     case ControlKind::DropList:
         return new QComboBox(parent);
-    case ControlKind::GroupBox:
-        return new QGroupBox(c.text, parent);
+    case ControlKind::GroupBox: {
+        // The title sits on the frame's top line, so the frame fills the
+        // rectangle the layout gives it.
+        auto* g = new QGroupBox(c.text, parent);
+        g->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px;"
+            " padding: 0 2px; }"));
+        return g;
+    }
     case ControlKind::Label: {
         auto* l = new QLabel(c.text, parent);
         l->setAlignment((c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);

@@ -1,5 +1,6 @@
 #include "app/toolkit/Dialog.h"
 #include "app/toolkit/DialogLayout.h"
+#include "tests/app/ToolkitTestSupport.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -136,6 +137,35 @@ TEST(DialogLayouts, MainListsHoldTheirEntriesInIndexOrder) {
         EXPECT_EQ(speed->itemText(i), speedTexts[i]);
     }
     EXPECT_TRUE(dialog.Control<QPushButton>(IDOK)->isDefault());
+}
+
+// Built into widgets, no two controls of the main layout cover each other
+// (frames aside), whatever the font turned out to be.
+TEST(DialogLayouts, MainLayoutWidgetsDoNotOverlap) {
+    CDialog dialog(102);
+    dialog.OnInitDialog();
+    for (int id = 1025; id <= 1036; ++id) {
+        dialog.SetControlText(id, "No file loaded");
+    }
+    dialog.SetControlText(1050, "Change ringing sound maker");
+    dialog.SetControlText(1054, "1.6");
+    dialog.Control<QComboBox>(1044)->setCurrentIndex(3);
+    dialog.Control<QComboBox>(1057)->setCurrentIndex(1);
+    std::vector<QWidget*> widgets;
+    for (const ControlLayout& c : dialog.Layout().controls) {
+        if (c.kind != ControlKind::GroupBox && c.id != -1) {
+            widgets.push_back(dialog.GetDlgItem(c.id));
+        }
+    }
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        for (std::size_t j = i + 1; j < widgets.size(); ++j) {
+            EXPECT_FALSE(widgets[i]->geometry().intersects(widgets[j]->geometry()))
+                << widgets[i]->objectName().toStdString() << i << " / " << j;
+        }
+    }
+    dialog.Window()->show();
+    EXPECT_TRUE(SaveScreenshot(dialog.Window(), "main-layout"));
+    dialog.Window()->hide();
 }
 
 }  // namespace
