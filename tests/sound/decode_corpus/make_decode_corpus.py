@@ -151,12 +151,12 @@ def main():
         run(*lame, '-m', 'm', '-b', '32', ref('ref_22050.wav'), out('mono_22050.mp3'))
         run(*lame, '-m', 'm', '-b', '64', ref('ref_24000.wav'), out('mpeg2_24000.mp3'))
         run(*lame, '-m', 'j', '-V', '2', stereo44, out('vbr_44100.mp3'))
-        run('sox', ref('ref_44100.wav'), '-C', '128', out('layer2_44100.mp2'))
+        run('sox', '-D', ref('ref_44100.wav'), '-C', '128', out('layer2_44100.mp2'))
 
-        sox8 = ['sox', ref('ref_8000.wav')]
+        sox8 = ['sox', '-D', ref('ref_8000.wav')]
         run(*sox8, '-e', 'ms-adpcm', out('ms_adpcm.wav'))
         run(*sox8, '-e', 'ima-adpcm', out('ima_adpcm.wav'))
-        run('sox', stereo8, '-e', 'ima-adpcm', out('ima_adpcm_stereo.wav'))
+        run('sox', '-D', stereo8, '-e', 'ima-adpcm', out('ima_adpcm_stereo.wav'))
         run(*sox8, '-e', 'gsm-full-rate', out('gsm610.wav'))
         run(*sox8, '-e', 'a-law', out('alaw.wav'))
         run(*sox8, '-e', 'u-law', out('mulaw.wav'))
@@ -194,6 +194,12 @@ def main():
     write('header_only.mp3', b'\xff\xfb\x90\x64' + bytes(12))
     # Skipped headers (bitrate index 15, sample-rate index 3), then a real one.
     write('bad_headers_first.mp3', b'\xff\xfb\xf0\x64' + b'\xff\xfb\x9c\x64' + joint)
+    # Codecs no driver takes: Windows Media Audio, and ADPCM with no channels.
+    ms = read('ms_adpcm.wav')
+    write('wma_tag.wav', ms[:20] + le16(0x160) + ms[22:])
+    write('adpcm_no_channels.wav', ms[:22] + le16(0) + ms[24:])
+    # IMA ADPCM whose block size cannot hold its samples.
+    write('ima_adpcm_bad_block.wav', ima[:32] + le16(3) + ima[34:])
     # A WAV declaring a rate its MPEG data does not have.
     write('mp3_in_wav_wrong_rate.wav', mpeg_in_wav(0x55, joint, 2, 48000, 128))
 
