@@ -204,6 +204,30 @@ def main():
     write('mp3_in_wav_wrong_rate.wav', mpeg_in_wav(0x55, joint, 2, 48000, 128))
 
 
+FUZZ_TAGS = [0x02, 0x11, 0x31, 0x06, 0x07, 0x03, 0xFFFE, 0x55, 0x50, 0x01, 0x160]
+
+
+def fuzz_seeds():
+    """Seeds for fuzz/compressed_wav_fuzzer.cpp: each corpus WAV's format
+    record in the harness's layout (tag index, channels, rate, byte rate,
+    block size, bits, extra size, fact flag and count, one spare byte), its
+    extra bytes, then the start of its data."""
+    folder = os.path.join(HERE, '..', '..', '..', 'fuzz', 'corpus', 'compressed_wav')
+    os.makedirs(folder, exist_ok=True)
+    for name in ['ms_adpcm.wav', 'ima_adpcm.wav', 'ima_adpcm_stereo.wav', 'gsm610.wav', 'alaw.wav',
+                 'mulaw.wav', 'float32.wav', 'float64.wav', 'ext_pcm24.wav', 'ext_float_loud.wav',
+                 'mp3_in_wav.wav', 'mp2_in_wav.wav']:
+        chunks = {c[:4]: c[8:8 + struct.unpack('<I', c[4:8])[0]] for c in split_chunks(read(name)[12:])}
+        fmt = chunks[b'fmt ']
+        tag, channels, rate, avg, align, bits = struct.unpack('<HHIIHH', fmt[:16])
+        extra = fmt[18:18 + struct.unpack('<H', fmt[16:18])[0]] if len(fmt) >= 18 else b''
+        fact = chunks.get(b'fact')
+        record = bytes([FUZZ_TAGS.index(tag), channels]) + le32(rate) + le32(avg) + le16(align)
+        record += bytes([bits, len(extra), 1 if fact else 0]) + (fact[:2] if fact else b'\0\0') + b'\0'
+        with open(os.path.join(folder, name[:-4]), 'wb') as f:
+            f.write(record + extra + chunks[b'data'][:3000])
+
+
 def split_chunks(data):
     """The chunks of a RIFF body, each as bytes with its header."""
     chunks, at = [], 0
@@ -217,3 +241,4 @@ def split_chunks(data):
 
 if __name__ == '__main__':
     main()
+    fuzz_seeds()
