@@ -1,9 +1,8 @@
 // Feeds arbitrary bytes through the decoding layer as the data of a WAV
 // file whose format record the first bytes choose: a format tag from the
 // codecs the layer knows (or any other), channels, rate, block size, bits
-// and extra bytes, and an optional fact count. Traps when a result breaks
-// the decoder's contract.
-#include "sound/DecodeToPcm16.h"
+// and extra bytes, and an optional fact count.
+#include "fuzz/DecodeContract.h"
 #include "sound/LittleEndian.h"
 
 #include <algorithm>
@@ -43,19 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> raw(data + at, data + size);
     sound.dataBytes = static_cast<std::uint32_t>(raw.size());
     const WaveFormat source = sound.format;
-    const LoadResult decoded = DecodeToPcm16(sound, raw);
-    if (decoded != LoadOK) {
-        if ((decoded != LoadConversionError && decoded != LoadConversionImpossible) || !raw.empty())
-            __builtin_trap();
-        return 0;
-    }
-    const std::uint64_t frameBytes = 2u * source.channels;
-    if (sound.format.formatTag != 1 || sound.format.channels != source.channels ||
-        sound.format.sampleRate != source.sampleRate || sound.format.bitsPerSample != 16 || raw.empty() ||
-        raw.size() != sound.dataBytes || raw.size() % frameBytes != 0 ||
-        static_cast<std::uint64_t>(sound.sampleCount) != raw.size() / frameBytes)
-        __builtin_trap();
-    if (sound.factSamples && static_cast<std::uint64_t>(sound.sampleCount) > *sound.factSamples)
-        __builtin_trap();
+    CheckDecodeContract(source, DecodeToPcm16(sound, raw), sound, raw);
     return 0;
 }

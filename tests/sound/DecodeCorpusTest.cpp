@@ -3,6 +3,7 @@
 #include "sound/Mp3Header.h"
 #include "sound/WavFile.h"
 #include "tests/sound/DecodeCorpus.h"
+#include "tests/sound/ExpectLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -46,24 +47,7 @@ TEST(DecodeCorpus, EveryFileLoadsOrFailsAsExpected)
 {
     for (const DecodeCorpusEntry& e : kDecodeCorpus) {
         SCOPED_TRACE(e.file);
-        CSoundBuffer bell;
-        ASSERT_TRUE(bell.InitPcm16(8000, 3, 16));
-        const std::int16_t* previous = bell.samples.get();
-
-        EXPECT_EQ(LoadBellFile(bell, DecodeFile(e.file)), e.code);
-        if (e.code != LoadOK) {
-            EXPECT_EQ(bell.state, 0);
-            EXPECT_EQ(bell.samples.get(), previous);
-            continue;
-        }
-        EXPECT_EQ(bell.state, 1);
-        EXPECT_EQ(bell.format.sampleRate, e.rate);
-        EXPECT_EQ(bell.sampleCount, e.sampleCount);
-        EXPECT_EQ(bell.onset, e.onset);
-        EXPECT_EQ(bell.format.formatTag, 1);
-        EXPECT_EQ(bell.format.channels, 1);
-        EXPECT_EQ(bell.format.blockAlign, 2);
-        EXPECT_EQ(bell.format.avgBytesPerSec, 2 * e.rate);
+        ExpectLoad(DecodeFile(e.file), e.code, e.rate, e.sampleCount, e.onset);
     }
 }
 
