@@ -55,7 +55,7 @@ public:
     // sounding bell by n. The set of slots cannot change within the call.
     void Mix(std::int32_t* acc, std::int32_t n)
     {
-        std::fill_n(acc, n, 0);
+        std::int32_t filled = 0;  // acc[0..filled) holds a sum; the rest is unset
         for (int v = 0; v < stage_; ++v) {
             const int b = voice_[v];
             if (b < 0)
@@ -64,12 +64,17 @@ public:
             const std::int32_t left = std::max(bell.sampleCount - position_[b], 0);
             const std::int32_t m = std::min(n, left);
             const std::int16_t* from = bell.samples.get() + position_[b];
-            for (std::int32_t k = 0; k < m; ++k)
+            const std::int32_t added = std::min(m, filled);
+            for (std::int32_t k = 0; k < added; ++k)
                 acc[k] += from[k];
+            for (std::int32_t k = added; k < m; ++k)
+                acc[k] = from[k];
+            filled = std::max(filled, m);
             position_[b] += m;
             if (position_[b] >= bell.sampleCount)
                 voice_[v] = -1;
         }
+        std::fill(acc + filled, acc + n, 0);
     }
 
 private:
