@@ -5,18 +5,11 @@
 #include "app/toolkit/Toolkit.h"
 #include "playback/PortAudioWaveOut.h"
 #include "playback/PlayRequest.h"
+#include "playback/dialogs/PlayDlg.h"
 #include "sound/BellImport.h"
 #include "sound/WavFile.h"
 #include "synth/JobBuilder.h"
-// TODO(gui-main): unconditional once the generation and play dialogs land.
-#if __has_include("synth/dialogs/GenerateDlg.h")
 #include "synth/dialogs/GenerateDlg.h"
-#define CARILLIX_HAS_GENERATE_DLG 1
-#endif
-#if __has_include("playback/dialogs/PlayDlg.h")
-#include "playback/dialogs/PlayDlg.h"
-#define CARILLIX_HAS_PLAY_DLG 1
-#endif
 
 #include <QCoreApplication>
 #include <QDir>
@@ -165,7 +158,6 @@ void CPealDlg::OnWriteFile()
 
 void CPealDlg::OnGenerateOutput()
 {
-#ifdef CARILLIX_HAS_GENERATE_DLG
     // A failed read-back has shown its message; the members may hold a
     // striking error the renderer does not accept, so nothing is generated.
     if (!UpdateData(true))
@@ -200,12 +192,10 @@ void CPealDlg::OnGenerateOutput()
         outputSound.state = 0;
     }
     UpdateFileButtons();
-#endif
 }
 
 void CPealDlg::OnPlayFile()
 {
-#ifdef CARILLIX_HAS_PLAY_DLG
     PlayRequest request;
     request.useRange = 0;
     request.rangeStart = 0;
@@ -214,7 +204,6 @@ void CPealDlg::OnPlayFile()
     const std::shared_ptr<CWaveOut> waveOut = makeWaveOut();
     CPlayDlg player(&outputSound, &request, *waveOut);
     player.DoModal();
-#endif
 }
 
 void CPealDlg::OnStyleChosen(MethodStyle chosen)
