@@ -52,13 +52,11 @@ QIcon CPealDlg::ApplicationIcon()
 
 std::string CPealDlg::DemoBellFolder()
 {
-    const QDir installed(QStringLiteral(CARILLIX_INSTALLED_BELLS));
+    const QDir installed(QCoreApplication::applicationDirPath() + QStringLiteral("/" CARILLIX_BELLS_FROM_BINDIR));
     const QDir buildTree(QStringLiteral(CARILLIX_BUILD_TREE_BELLS));
-    const bool runsInstalled =
-        QDir(QCoreApplication::applicationDirPath()) == QDir(QStringLiteral(CARILLIX_INSTALLED_BINDIR));
-    for (const QDir& folder : runsInstalled ? std::array{installed, buildTree} : std::array{buildTree, installed}) {
+    for (const QDir& folder : {installed, buildTree}) {
         if (folder.exists())
-            return folder.absolutePath().toStdString();
+            return folder.canonicalPath().toStdString();
     }
     return {};
 }
