@@ -280,6 +280,7 @@ TEST(MainDialog, StyleButtonsSetTheStyle)
 TEST(MainDialog, ScreenshotWithSixteenBellsLoaded)
 {
     MainDialogDriver d;
+    theApp.ReadVersionStrings();
     QStringList demoBells;
     const std::string demoFolder = CPealDlg::DemoBellFolder();
     if (!demoFolder.empty())
@@ -291,6 +292,11 @@ TEST(MainDialog, ScreenshotWithSixteenBellsLoaded)
             else
                 d.script.AnswerFileDialog(d.MakeBellFile("bell" + std::to_string(bell + 1) + ".wav", 8000));
             d.Click(kReadFile[bell]);
+        }
+        // Every version text fits its box.
+        for (int id : {kDescription, kCompany, kLegal, kVersion}) {
+            const auto* box = d.dialog.Control<QLineEdit>(id);
+            EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), box->width()) << id;
         }
         EXPECT_TRUE(SaveScreenshot(d.dialog.Window(), "main-dialog-bells"));
     });
