@@ -54,28 +54,6 @@ TEST(MainDialog, StartsFromTheDefaults)
     EXPECT_EQ(d.script.messages, Messages{});
 }
 
-TEST(MainDialog, ShowsTheApplicationsVersionStrings)
-{
-    MainDialogDriver d;
-    theApp.ReadVersionStrings();
-    d.Run([&] {
-        EXPECT_EQ(d.Text(kDescription), theApp.fileDescription);
-        EXPECT_EQ(d.Text(kCompany), theApp.companyName);
-        EXPECT_EQ(d.Text(kLegal), theApp.legalNotice);
-        EXPECT_EQ(d.Text(kVersion), theApp.productVersion);
-    });
-    if (HasVersionRecord()) {
-        EXPECT_EQ(theApp.productVersion, "1.6");
-        EXPECT_NE(theApp.fileDescription.find("Carillix"), std::string::npos);
-        EXPECT_NE(theApp.companyName.find("Carillix"), std::string::npos);
-        EXPECT_NE(theApp.legalNotice.find("Carillix"), std::string::npos);
-    } else {
-        for (const std::string* text : {&theApp.fileDescription, &theApp.companyName, &theApp.productVersion,
-                                        &theApp.legalNotice})
-            EXPECT_EQ(*text, "");
-    }
-}
-
 TEST(MainDialog, ReadFileLoadsTheBellOfItsRow)
 {
     MainDialogDriver d;
@@ -143,24 +121,16 @@ TEST(MainDialog, AFailedLoadShowsOnlyItsMessage)
     EXPECT_EQ(bells[0].state, 0);
 }
 
-TEST(MainDialog, ClearAllFilesRightAfterStart)
+TEST(MainDialog, ClearAllFilesEmptiesTheBellsAndResetsTheRate)
 {
     MainDialogDriver d;
     d.Run([&] {
-        d.Click(kClearAll);
+        d.Click(kClearAll);  // right after start
         for (int name : kBellName)
             EXPECT_EQ(d.Text(name), "") << name;
         EXPECT_EQ(d.Text(kSampleRate), "0");
         EXPECT_FALSE(d.Enabled(kPlayFile));
         EXPECT_FALSE(d.Enabled(kWriteFile));
-    });
-    EXPECT_EQ(d.script.messages, Messages{});
-}
-
-TEST(MainDialog, ClearAllFilesEmptiesTheBellsAndResetsTheRate)
-{
-    MainDialogDriver d;
-    d.Run([&] {
         d.LoadBells(3, 8000);
         d.Click(kClearAll);
         EXPECT_EQ(d.Text(kBellName[0]), "");
@@ -305,23 +275,33 @@ TEST(MainDialog, ScreenshotWithSixteenBellsLoaded)
         EXPECT_EQ(bell.state, 1);
 }
 
-TEST(PealApp, InitInstanceRunsTheMainDialogAndReturnsFalse)
+TEST(PealApp, InitInstanceShowsTheVersionRecordInTheMainDialogAndReturnsFalse)
 {
     CToolkitScript script;
-    std::string versionShown;
+    std::vector<std::string> shown;
     int dialogsShown = 0;
-    script.onDialogShown = [&](CDialog& shown) {
+    script.onDialogShown = [&](CDialog& dialog) {
         ++dialogsShown;
-        auto* main = dynamic_cast<CPealDlg*>(&shown);
-        ASSERT_NE(main, nullptr);
-        versionShown = main->GetControlText(kVersion);
-        shown.OnCancel();
+        ASSERT_NE(dynamic_cast<CPealDlg*>(&dialog), nullptr);
+        for (int id : {kDescription, kCompany, kLegal, kVersion})
+            shown.push_back(dialog.GetControlText(id));
+        dialog.OnCancel();
     };
     EXPECT_FALSE(theApp.InitInstance());
     EXPECT_EQ(dialogsShown, 1);
-    EXPECT_EQ(versionShown, theApp.productVersion);
-    EXPECT_EQ(versionShown, HasVersionRecord() ? "1.6" : "");
-    theApp.productVersion.clear();
+    EXPECT_EQ(shown, (std::vector<std::string>{theApp.fileDescription, theApp.companyName, theApp.legalNotice,
+                                               theApp.productVersion}));
+    if (HasVersionRecord()) {
+        EXPECT_EQ(theApp.productVersion, "1.6");
+        for (const std::string* text : {&theApp.fileDescription, &theApp.companyName, &theApp.legalNotice})
+            EXPECT_NE(text->find("Carillix"), std::string::npos) << *text;
+    } else {
+        for (const std::string& text : shown)
+            EXPECT_EQ(text, "");
+    }
+    for (std::string* text :
+         {&theApp.fileDescription, &theApp.companyName, &theApp.legalNotice, &theApp.productVersion})
+        text->clear();
 }
 
 }  // namespace
