@@ -1,0 +1,178 @@
+#pragma once
+
+#include "app/toolkit/DialogLayout.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+class CDataExchange;
+class QButtonGroup;
+class QProgressBar;
+
+// End results of a modal dialog.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+class CDialogWindow;
+
+// A modal dialog built from a layout (resources/layouts/<id>.json).
+//
+// Lifecycle: the constructor builds the window and every control of the
+// layout (hidden; drop-down lists still empty). DoModal runs
+//   OnInitDialog -> shown centred -> modal loop -> returns the end result.
+// The base OnInitDialog fills each drop-down list from the layout's initial
+// entries (sorted where the layout says so) and runs UpdateData(false) once;
+// a derived OnInitDialog calls it first. When OnInitDialog returns true the
+// focus goes to the first enabled control with a tab stop.
+//
+// Commands: a click on a push button or radio button runs the handler mapped
+// to its id with MapCommand; unmapped, id 1 runs OnOK and id 2 OnCancel.
+// Keys: Esc runs OnCancel; Enter presses the push button that has the focus,
+// else the default button. The window's close box runs OnClose (by default
+// OnCancel). None of these end the dialog by themselves: only EndDialog does.
+//
+// Thread: user-interface thread only. The object must stay in place while
+// DoModal runs.
+class CDialog {
+public:
+    // `parent` null: the dialog is owned by the modal dialog active when
+    // DoModal starts (if any) and centred over it, else centred on the screen.
+    // An unknown layout id builds an empty dialog.
+    explicit CDialog(int layoutId, CDialog* parent = nullptr);
+    // From a layout given as data (tests, generated dialogs).
+    explicit CDialog(DialogLayout layout, CDialog* parent = nullptr);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Runs the dialog modally; returns the value given to EndDialog (IDOK or
+    // IDCANCEL). EndDialog called inside OnInitDialog ends it unshown.
+    int DoModal();
+    // Ends the modal run with `result` as soon as control returns to the loop.
+    // Kills every timer.
+    void EndDialog(int result);
+
+    // See the class comment. OnOK runs UpdateData(true) and ends with IDOK
+    // only if that succeeds; OnCancel ends with IDCANCEL at once.
+    virtual bool OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void OnClose();
+    // Timer `id` has expired; runs on the user-interface thread.
+    virtual void OnTimer(int id);
+    // Exchanges members with controls through the DDX_ functions below.
+    virtual void DoDataExchange(CDataExchange& dx);
+
+    // saveAndValidate false: every member into its control. True: controls
+    // into members in exchange order, stopping at the first failure, which
+    // shows a message box, puts the focus on the offending control and
+    // returns false.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Starts (or restarts) timer `id`, firing every `milliseconds` while the
+    // modal loop runs; KillTimer stops it. Both are no-ops for unknown ids.
+    void SetTimer(int id, int milliseconds);
+    void KillTimer(int id);
+
+    // Routes clicks of control `id` (push or radio button) to `handler`.
+    void MapCommand(int id, std::function<void()> handler);
+    template <typename Derived>
+    void MapCommand(int id, void (Derived::*handler)()) {
+        MapCommand(id, [this, handler] { (static_cast<Derived*>(this)->*handler)(); });
+    }
+
+    // Control `id` (null if the layout has none). Control<T> casts.
+    QWidget* GetDlgItem(int id) const;
+    template <typename T>
+    T* Control(int id) const {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
+    void EnableControl(int id, bool enable);
+    bool IsControlEnabled(int id) const;
+    // Checks radio button `checkedId` and clears the others of first..last.
+    void CheckRadioButton(int firstId, int lastId, int checkedId);
+    bool IsRadioChecked(int id) const;
+    // Text of an edit box, label or button; empty for other ids.
+    std::string GetControlText(int id) const;
+    void SetControlText(int id, const std::string& text);
+
+    // A message box owned by this dialog (see ShowMessageBox).
+    int MessageBox(const std::string& text);
+
+    // The window: for icons, screenshots and tests.
+    QDialog* Window() const;
+    const DialogLayout& Layout() const { return layout; }
+    DialogBaseUnits BaseUnits() const { return baseUnits; }
+    bool IsRunning() const { return running; }
+
+private:
+    friend class CDialogWindow;
+    void BuildControls();
+    void FillLists();
+    void RunCommand(int id);
+    void DeliverTimer(int qtTimerId);
+    void FocusFirstTabStop();
+    void KillAllTimers();
+
+    DialogLayout layout;
+    DialogBaseUnits baseUnits;
+    CDialog* parent;
+    std::unique_ptr<CDialogWindow> window;
+    std::map<int, QWidget*> controls;
+    std::map<int, std::function<void()>> commands;
+    std::map<int, int> timers;  // our id -> Qt timer id
+    bool running = false;
+    bool ended = false;
+    int endResult = IDCANCEL;
+};
+
+// The state of one UpdateData run. DDX_ functions do nothing once a step has
+// failed, so an exchange stops at its first failure.
+class CDataExchange {
+public:
+    CDataExchange(CDialog& dialog, bool saveAndValidate) : dialog(dialog), saveAndValidate(saveAndValidate) {}
+
+    // Marks the exchange failed: shows `message`, focuses the last control
+    // exchanged (selecting its text).
+    void Fail(const std::string& message);
+
+    CDialog& dialog;
+    const bool saveAndValidate;  // true: controls -> members
+    bool failed = false;
+    int lastControl = -1;        // id of the control exchanged last
+};
+
+// Decimal text boxes. Reading accepts optional blanks around an optionally
+// signed decimal number that fits the type; anything else fails with
+// "Please enter an integer." (or the type's bounds when it does not fit).
+void DDX_Text(CDataExchange& dx, int id, std::int32_t& value);
+void DDX_Text(CDataExchange& dx, int id, std::int16_t& value);
+void DDX_Text(CDataExchange& dx, int id, std::uint32_t& value);
+// Plain text (UTF-8).
+void DDX_Text(CDataExchange& dx, int id, std::string& value);
+// Index of the selected entry of a drop-down list; -1 for none.
+void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index);
+// When reading, fails unless min <= value <= max with
+// "Please enter an integer between <min> and <max>." and focuses the control
+// exchanged last.
+void DDV_MinMaxInt(CDataExchange& dx, int value, int min, int max);
+
+// A progress bar bound to a control of a dialog.
+class CProgressCtrl {
+public:
+    void Attach(QProgressBar* bar) { this->bar = bar; }
+    void SetRange(int lower, int upper);
+    void SetPos(int position);
+    int GetPos() const;
+    QProgressBar* Bar() const { return bar; }
+
+private:
+    QProgressBar* bar = nullptr;
+};
+// Binds `control` to progress bar `id` (in either direction).
+void DDX_Control(CDataExchange& dx, int id, CProgressCtrl& control);

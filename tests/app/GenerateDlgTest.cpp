@@ -1,0 +1,199 @@
+#include "app/toolkit/Toolkit.h"
+#include "sound/SoundBuffer.h"
+#include "synth/dialogs/GenerateDlg.h"
+#include "tests/app/ToolkitTestSupport.h"
+
+#include <QProgressBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A render the test steers: writes sample i as i, can be held before a
+// chosen sample until released (optionally deaf to Cancel while held), and
+// counts its returns before raising `finished`.
+struct FakeRender {
+    std::atomic<std::int32_t> holdAt{-1};
+    std::atomic<bool> ignoreCancelWhileHeld{false};
+    std::atomic<bool> released{false};
+    std::atomic<int> returns{0};
+};
+FakeRender fake;
+
+std::uint32_t Render(RenderParams* job) {
+    for (std::int32_t i = 0; i < job->totalSamples; ++i) {
+        if (i == fake.holdAt) {
+            while (!fake.released && (fake.ignoreCancelWhileHeld || !job->cancelRequested)) {
+                std::this_thread::sleep_for(1ms);
+            }
+        }
+        if (job->cancelRequested) {
+            break;
+        }
+        job->output[i] = static_cast<std::int16_t>(i);
+        job->samplesDone = i + 1;
+    }
+    ++fake.returns;
+    job->finished = true;
+    return 0;
+}
+
+class GenerateDlgTest : public ::testing::Test {
+protected:
+    static constexpr std::int32_t kTotal = 2000;
+
+    void SetUp() override {
+        fake.holdAt = -1;
+        fake.ignoreCancelWhileHeld = false;
+        fake.released = false;
+        fake.returns = 0;
+        ASSERT_TRUE(output.InitPcm16(8000, kTotal, 16));
+        std::fill_n(output.samples.get(), kTotal, std::int16_t{-1});
+    }
+    void SetJob(CGenerateDlg& dlg) {
+        dlg.SetJob(8, kTotal, 100, 50, 400, 400, &output, StyleStedman, 5, bells);
+    }
+
+    CSoundBuffer output;
+    CSoundBuffer bells[16];
+    CToolkitScript script;
+};
+
+TEST_F(GenerateDlgTest, SetJobFillsTheJobWithEverythingCleared) {
+    CGenerateDlg dlg(&Render);
+    SetJob(dlg);
+    EXPECT_EQ(dlg.job.stage, 8);
+    EXPECT_EQ(dlg.job.totalSamples, kTotal);
+    EXPECT_EQ(dlg.job.preRollSamples, 100);
+    EXPECT_EQ(dlg.job.fadeSamples, 50);
+    EXPECT_EQ(dlg.job.strikeInterval, 400);
+    EXPECT_EQ(dlg.job.handstrokeGap, 400);
+    EXPECT_EQ(dlg.job.style, StyleStedman);
+    EXPECT_EQ(dlg.job.strikingError, 5);
+    EXPECT_EQ(dlg.job.output, output.samples.get());
+    EXPECT_EQ(dlg.job.bells, bells);
+    EXPECT_NE(dlg.job.preRollBuffer, nullptr);
+    EXPECT_EQ(dlg.outputSound, &output);
+    EXPECT_FALSE(dlg.running);
+    EXPECT_EQ(dlg.job.samplesDone, 0);
+    EXPECT_FALSE(dlg.job.cancelRequested);
+    EXPECT_FALSE(dlg.job.finished);
+    EXPECT_EQ(dlg.Window()->windowTitle(), "Generate sounds");
+    EXPECT_EQ(dlg.GetControlText(1042), "Generating ...");
+    EXPECT_EQ(dlg.GetControlText(IDCANCEL), "Cancel");
+}
+
+TEST_F(GenerateDlgTest, ACompleteRenderEndsWithOkAtTheFirstTickAndProgressStartsAtZero) {
+    CGenerateDlg dlg(&Render);
+    SetJob(dlg);
+    script.onDialogShown = [&](CDialog&) {
+        EXPECT_TRUE(dlg.running);
+        while (!dlg.job.finished) {
+            std::this_thread::sleep_for(1ms);
+        }
+        // Finished, but no tick yet: the bar still stands at 0.
+        EXPECT_EQ(dlg.progressBar.GetPos(), 0);
+        EXPECT_TRUE(dlg.IsRunning());
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.progressBar.GetPos(), 100);
+    EXPECT_EQ(output.samples[kTotal - 1], kTotal - 1);
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(GenerateDlgTest, ProgressFollowsTheWorkerAtEachTick) {
+    fake.holdAt = kTotal / 2 + kTotal / 8;  // 62.5 %
+    CGenerateDlg dlg(&Render);
+    SetJob(dlg);
+    script.onDialogShown = [&](CDialog&) {
+        QTest::qWait(600);
+        EXPECT_EQ(dlg.progressBar.GetPos(), 62);
+        EXPECT_TRUE(dlg.IsRunning());
+        SaveScreenshot(dlg.Window(), "generate-dialog");
+        fake.released = true;
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.progressBar.GetPos(), 100);
+}
+
+TEST_F(GenerateDlgTest, CancelWaitsForTheWorkerThenEndsWithCancel) {
+    fake.holdAt = 10;
+    fake.ignoreCancelWhileHeld = true;  // a worker slow to notice
+    CGenerateDlg dlg(&Render);
+    SetJob(dlg);
+    script.onDialogShown = [&](CDialog&) {
+        QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
+        EXPECT_TRUE(dlg.job.cancelRequested);
+        EXPECT_FALSE(dlg.running);
+        QTest::qWait(600);  // a tick passes while the worker still runs
+        EXPECT_TRUE(dlg.IsRunning());
+        fake.released = true;
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(fake.returns, 1);
+    EXPECT_EQ(dlg.job.samplesDone, 10);
+    EXPECT_EQ(output.samples[10], -1);
+}
+
+TEST_F(GenerateDlgTest, EscIsCancelToo) {
+    fake.holdAt = 10;
+    CGenerateDlg dlg(&Render);
+    SetJob(dlg);
+    script.onDialogShown = [&](CDialog&) { QTest::keyClick(dlg.Window(), Qt::Key_Escape); };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(fake.returns, 1);
+}
+
+TEST_F(GenerateDlgTest, ASecondCancelEndsAtOnceButTheWorkerIsJoinedFirst) {
+    fake.holdAt = 10;
+    fake.ignoreCancelWhileHeld = true;
+    std::thread releaser;
+    {
+        CGenerateDlg dlg(&Render);
+        SetJob(dlg);
+        script.onDialogShown = [&](CDialog&) {
+            dlg.OnCancel();
+            EXPECT_TRUE(dlg.IsRunning());
+            dlg.OnCancel();
+            EXPECT_FALSE(dlg.Window()->isVisible());
+            // The worker is still held; let it go only later.
+            releaser = std::thread([] {
+                std::this_thread::sleep_for(200ms);
+                fake.released = true;
+            });
+        };
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(fake.returns, 1);
+        EXPECT_TRUE(dlg.job.finished);
+    }
+    releaser.join();
+}
+
+TEST_F(GenerateDlgTest, DestroyingAnUnrunDialogWithAJobIsSafe) {
+    CGenerateDlg dlg(&Render);
+    SetJob(dlg);
+    SetJob(dlg);  // a second job replaces the pre-roll buffer
+    EXPECT_EQ(fake.returns, 0);
+}
+
+TEST_F(GenerateDlgTest, CancelAfterTheRenderCompletedButBeforeTheTickStillGivesOk) {
+    CGenerateDlg dlg(&Render);
+    SetJob(dlg);
+    script.onDialogShown = [&](CDialog&) {
+        while (!dlg.job.finished) {
+            std::this_thread::sleep_for(1ms);
+        }
+        QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
+        EXPECT_TRUE(dlg.IsRunning());
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+}  // namespace

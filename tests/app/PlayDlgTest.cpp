@@ -1,0 +1,98 @@
+#include "app/toolkit/Toolkit.h"
+#include "playback/SimulatedWaveOut.h"
+#include "playback/dialogs/PlayDlg.h"
+#include "sound/SoundBuffer.h"
+#include "tests/app/ToolkitTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class PlayDlgTest : public ::testing::Test {
+protected:
+    // A silent sound of `seconds` at 8000 Hz and a request for all of it, as
+    // the main dialog builds it.
+    void MakeSound(double seconds) {
+        const auto length = static_cast<std::int32_t>(seconds * 8000);
+        ASSERT_TRUE(sound.InitPcm16(8000, length, 16));
+        std::fill_n(sound.samples.get(), length, std::int16_t{0});
+        sound.state = 1;
+        request.useRange = 0;
+        request.rangeStart = 0;
+        request.rangeEnd = length;
+        request.fullLength = length;
+    }
+
+    CSoundBuffer sound;
+    PlayRequest request;
+    CToolkitScript script;
+};
+
+TEST_F(PlayDlgTest, ASoundThatPlaysOutClosesTheDialogWithOk) {
+    MakeSound(2.0);
+    CSimulatedWaveOut device({.speed = 0.05});
+    CPlayDlg dlg(&sound, &request, device);
+    EXPECT_EQ(dlg.Window()->windowTitle(), "Play Waveform");
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.progressBar.GetPos(), 100);
+    EXPECT_FALSE(device.IsOpen());
+    EXPECT_EQ(device.PlayedBlocks().size(), 2u);  // 8192 + 7808 samples
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(PlayDlgTest, CancelClosesAtTheNextTickWithTheDeviceStopped) {
+    MakeSound(60.0);
+    CSimulatedWaveOut device;
+    CPlayDlg dlg(&sound, &request, device);
+    QElapsedTimer clock;
+    script.onDialogShown = [&](CDialog&) {
+        EXPECT_TRUE(device.IsOpen());
+        SaveScreenshot(dlg.Window(), "play-dialog");
+        clock.start();
+        QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
+        EXPECT_TRUE(dlg.IsRunning());  // not at once
+        QTest::keyClick(dlg.Window(), Qt::Key_Escape);  // again: nothing more
+        EXPECT_TRUE(dlg.IsRunning());
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_FALSE(device.IsOpen());
+    EXPECT_EQ(device.Calls().closes, 1);
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(PlayDlgTest, AnEmptySoundShowsPlayLengthZeroAndOpensNoDevice) {
+    CSimulatedWaveOut device;
+    CPlayDlg dlg(&sound, &request, device);  // 0 samples, request 0..0
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(script.messages, std::vector<std::string>({"Play length zero!"}));
+    EXPECT_EQ(device.Calls().opens, 0);
+}
+
+TEST_F(PlayDlgTest, AFailedStartShowsItsTextAndEndsWithCancel) {
+    struct Case {
+        SimulatedWaveOutOptions options;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{.failOpen = true}, "Failed to open sound device!"},
+        {{.failQuery = true}, "Sound format not supported!"},
+        {{.failQueueAt = 0}, "Sound driver failure!"},
+    };
+    for (const Case& c : cases) {
+        MakeSound(1.0);
+        CToolkitScript local;
+        CSimulatedWaveOut device(c.options);
+        CPlayDlg dlg(&sound, &request, device);
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL) << c.text;
+        EXPECT_EQ(local.messages, std::vector<std::string>({c.text}));
+        EXPECT_FALSE(device.IsOpen()) << c.text;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,307 @@
+#include "app/toolkit/Dialog.h"
+#include "app/toolkit/Toolkit.h"
+#include "tests/app/ToolkitTestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum : int { kCount = 10, kSmall = 11, kRate = 12, kName = 13, kList = 14, kOther = 20, kRadio1 = 30, kRadio2 = 31 };
+
+DialogLayout ExchangeLayout() {
+    DialogLayout layout;
+    layout.id = 9000;
+    layout.caption = "Exchange";
+    layout.size = QSize(200, 120);
+    layout.fontFace = "MS Sans Serif";
+    auto add = [&](int id, ControlKind kind, QRect rect, QString text = {}) -> ControlLayout& {
+        ControlLayout c;
+        c.id = id;
+        c.kind = kind;
+        c.rect = rect;
+        c.text = std::move(text);
+        c.tabStop = kind != ControlKind::Label && kind != ControlKind::RadioButton;
+        layout.controls.push_back(c);
+        return layout.controls.back();
+    };
+    add(kOther, ControlKind::PushButton, QRect(5, 5, 50, 14), "Other");
+    add(kCount, ControlKind::Edit, QRect(5, 25, 50, 12));
+    add(kSmall, ControlKind::Edit, QRect(60, 25, 50, 12));
+    add(kRate, ControlKind::Edit, QRect(115, 25, 50, 12));
+    add(kName, ControlKind::Edit, QRect(5, 45, 50, 12));
+    add(kList, ControlKind::DropList, QRect(60, 45, 50, 40)).items = {"one", "two", "three"};
+    add(kRadio1, ControlKind::RadioButton, QRect(5, 65, 50, 10), "First").groupStart = true;
+    add(kRadio2, ControlKind::RadioButton, QRect(60, 65, 50, 10), "Second");
+    add(IDOK, ControlKind::PushButton, QRect(5, 100, 50, 14), "OK").defaultButton = true;
+    add(IDCANCEL, ControlKind::PushButton, QRect(60, 100, 50, 14), "Cancel");
+    return layout;
+}
+
+// A dialog exchanging one member of each kind, counting the calls it gets.
+class ExchangeDlg : public CDialog {
+public:
+    ExchangeDlg() : CDialog(ExchangeLayout()) { MapCommand(kOther, &ExchangeDlg::OnOther); }
+
+    void DoDataExchange(CDataExchange& dx) override {
+        CDialog::DoDataExchange(dx);
+        DDX_Text(dx, kCount, count);
+        DDX_Text(dx, kSmall, small);
+        DDV_MinMaxInt(dx, small, 0, 100);
+        DDX_Text(dx, kRate, rate);
+        DDX_Text(dx, kName, name);
+        DDX_CBIndex(dx, kList, listIndex);
+    }
+    bool OnInitDialog() override {
+        CDialog::OnInitDialog();
+        ++inits;
+        if (timerPeriod > 0) {
+            SetTimer(1, timerPeriod);
+        }
+        if (endInInit) {
+            EndDialog(IDCANCEL);
+        }
+        return true;
+    }
+    void OnCancel() override {
+        ++cancels;
+        CDialog::OnCancel();
+    }
+    void OnClose() override {
+        ++closes;
+        CDialog::OnClose();
+    }
+    void OnTimer(int id) override {
+        timerIds.push_back(id);
+        if (timerIds.size() == 3) {
+            EndDialog(IDOK);
+        }
+    }
+    void OnOther() { ++others; }
+
+    std::int32_t count = 7;
+    std::int16_t small = 5;
+    std::uint32_t rate = 44100;
+    std::string name = "bell";
+    std::int32_t listIndex = 1;
+    int inits = 0, cancels = 0, closes = 0, others = 0;
+    int timerPeriod = 0;
+    bool endInInit = false;
+    std::vector<int> timerIds;
+};
+
+QLineEdit* Edit(CDialog& d, int id) { return d.Control<QLineEdit>(id); }
+
+TEST(DataExchange, ShowsMembersAndReadsThemBack) {
+    CToolkitScript script;
+    ExchangeDlg dlg;
+    dlg.OnInitDialog();
+    EXPECT_EQ(Edit(dlg, kCount)->text(), "7");
+    EXPECT_EQ(Edit(dlg, kSmall)->text(), "5");
+    EXPECT_EQ(Edit(dlg, kRate)->text(), "44100");
+    EXPECT_EQ(Edit(dlg, kName)->text(), "bell");
+    EXPECT_EQ(dlg.Control<QComboBox>(kList)->currentText(), "two");
+
+    Edit(dlg, kCount)->setText(" -12 ");
+    Edit(dlg, kSmall)->setText("100");
+    Edit(dlg, kRate)->setText("4294967295");
+    Edit(dlg, kName)->setText("tenor.wav");
+    dlg.Control<QComboBox>(kList)->setCurrentIndex(2);
+    EXPECT_TRUE(dlg.UpdateData(true));
+    EXPECT_EQ(dlg.count, -12);
+    EXPECT_EQ(dlg.small, 100);
+    EXPECT_EQ(dlg.rate, 4294967295u);
+    EXPECT_EQ(dlg.name, "tenor.wav");
+    EXPECT_EQ(dlg.listIndex, 2);
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST(DataExchange, StopsAtTheFirstFailureWithAMessageAndTheFocusOnTheBox) {
+    struct Case {
+        int control;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {kSmall, "150", "Please enter an integer between 0 and 100."},
+        {kSmall, "-1", "Please enter an integer between 0 and 100."},
+        {kSmall, "40000", "Please enter an integer between -32768 and 32767."},
+        {kSmall, "", "Please enter an integer."},
+        {kSmall, "5x", "Please enter an integer."},
+        {kSmall, "-", "Please enter an integer."},
+        {kSmall, "1.5", "Please enter an integer."},
+        {kRate, "-5", "Please enter an integer between 0 and 4294967295."},
+        {kCount, "ten", "Please enter an integer."},
+    };
+    for (const Case& c : cases) {
+        CToolkitScript script;
+        ExchangeDlg dlg;
+        dlg.OnInitDialog();
+        dlg.Window()->show();
+        QApplication::setActiveWindow(dlg.Window());
+        Edit(dlg, kCount)->setText("9");
+        Edit(dlg, kName)->setText("changed");
+        Edit(dlg, c.control)->setText(c.text);
+        EXPECT_FALSE(dlg.UpdateData(true)) << c.text;
+        ASSERT_EQ(script.messages.size(), 1u) << c.text;
+        EXPECT_EQ(script.messages[0], c.message) << c.text;
+        EXPECT_TRUE(Edit(dlg, c.control)->hasFocus()) << c.text;
+        // Steps before the failure stored their values; the name comes after.
+        if (c.control != kCount) {
+            EXPECT_EQ(dlg.count, 9) << c.text;
+        }
+        EXPECT_EQ(dlg.name, "bell") << c.text;
+        dlg.Window()->hide();
+    }
+}
+
+TEST(ModalDialog, OkReadsBackAndEndsOnlyWhenTheExchangeSucceeds) {
+    CToolkitScript script;
+    ExchangeDlg dlg;
+    script.onDialogShown = [&](CDialog&) {
+        Edit(dlg, kSmall)->setText("150");
+        dlg.OnOK();
+        EXPECT_TRUE(dlg.IsRunning());
+        EXPECT_EQ(script.messages.size(), 1u);
+        Edit(dlg, kSmall)->setText("50");
+        dlg.OnOK();
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.small, 50);
+    EXPECT_EQ(dlg.inits, 1);
+}
+
+TEST(ModalDialog, TimerOneIsDeliveredUntilTheDialogEnds) {
+    ExchangeDlg dlg;
+    dlg.timerPeriod = 20;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.timerIds, std::vector<int>({1, 1, 1}));
+    // No tick arrives after the dialog has ended.
+    QTest::qWait(60);
+    EXPECT_EQ(dlg.timerIds.size(), 3u);
+}
+
+TEST(ModalDialog, EndingInsideInitialisationReturnsWithoutShowing) {
+    ExchangeDlg dlg;
+    dlg.endInInit = true;
+    dlg.timerPeriod = 10;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dlg.Window()->isVisible());
+    QTest::qWait(30);
+    EXPECT_TRUE(dlg.timerIds.empty());
+}
+
+TEST(ModalDialog, EscRunsOnCancel) {
+    CToolkitScript script;
+    ExchangeDlg dlg;
+    script.onDialogShown = [&](CDialog&) { QTest::keyClick(dlg.Window(), Qt::Key_Escape); };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.cancels, 1);
+}
+
+TEST(ModalDialog, TheCloseBoxRunsOnCloseWhichCancels) {
+    CToolkitScript script;
+    ExchangeDlg dlg;
+    script.onDialogShown = [&](CDialog&) { dlg.Window()->close(); };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.closes, 1);
+    EXPECT_EQ(dlg.cancels, 1);
+}
+
+TEST(ModalDialog, EnterInATextBoxPressesTheDefaultButton) {
+    CToolkitScript script;
+    ExchangeDlg dlg;
+    script.onDialogShown = [&](CDialog&) {
+        Edit(dlg, kName)->setFocus();
+        Edit(dlg, kName)->setText("typed");
+        QTest::keyClick(Edit(dlg, kName), Qt::Key_Return);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.name, "typed");
+    EXPECT_EQ(dlg.cancels, 0);
+}
+
+TEST(ModalDialog, EnterPressesThePushButtonThatHasTheFocus) {
+    CToolkitScript script;
+    ExchangeDlg dlg;
+    script.onDialogShown = [&](CDialog&) {
+        EXPECT_TRUE(dlg.GetDlgItem(kOther)->hasFocus());  // the first tab stop
+        QTest::keyClick(dlg.GetDlgItem(kOther), Qt::Key_Return);
+        RunSoon([&] { dlg.EndDialog(IDCANCEL); }, 300);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.others, 1);
+}
+
+TEST(ModalDialog, EnablingAndRadioGroups) {
+    ExchangeDlg dlg;
+    dlg.EnableControl(kOther, false);
+    EXPECT_FALSE(dlg.IsControlEnabled(kOther));
+    dlg.EnableControl(kOther, true);
+    EXPECT_TRUE(dlg.IsControlEnabled(kOther));
+    dlg.CheckRadioButton(kRadio1, kRadio2, kRadio2);
+    EXPECT_TRUE(dlg.IsRadioChecked(kRadio2));
+    EXPECT_FALSE(dlg.IsRadioChecked(kRadio1));
+    dlg.CheckRadioButton(kRadio1, kRadio2, kRadio1);
+    EXPECT_TRUE(dlg.IsRadioChecked(kRadio1));
+    EXPECT_FALSE(dlg.IsRadioChecked(kRadio2));
+    // Clicking one clears the other.
+    QTest::mouseClick(dlg.GetDlgItem(kRadio2), Qt::LeftButton);
+    EXPECT_TRUE(dlg.IsRadioChecked(kRadio2));
+    EXPECT_FALSE(dlg.IsRadioChecked(kRadio1));
+}
+
+TEST(ToolkitScript, AnswersFileDialogsInOrderAndRecordsMessages) {
+    CToolkitScript script;
+    script.AnswerFileDialog("/tmp/a.wav");
+    script.CancelFileDialog();
+    CFileDialog first(true, "wav", "", "Waveform files (.wav)|*.wav|");
+    first.SetInitialFolder("/usr/share/carillix/bells");
+    EXPECT_EQ(first.DoModal(), 1);
+    EXPECT_EQ(first.GetPathName(), "/tmp/a.wav");
+    CFileDialog second(false, "wav", "", "Waveform files (.wav)|*.wav|");
+    EXPECT_EQ(second.DoModal(), 2);
+    CFileDialog third(true, "wav", "", "");
+    EXPECT_EQ(third.DoModal(), 2);  // nothing scripted: cancelled
+    ASSERT_EQ(script.fileDialogs.size(), 3u);
+    EXPECT_TRUE(script.fileDialogs[0].openFileDialog);
+    EXPECT_EQ(script.fileDialogs[0].initialFolder, "/usr/share/carillix/bells");
+    EXPECT_FALSE(script.fileDialogs[1].openFileDialog);
+    EXPECT_EQ(script.fileDialogs[1].defaultExtension, "wav");
+
+    EXPECT_EQ(ShowMessageBox(nullptr, "load more files!"), 1);
+    EXPECT_EQ(script.messages, std::vector<std::string>({"load more files!"}));
+    EXPECT_EQ(CToolkitScript::Current(), &script);
+}
+
+TEST(ToolkitScript, IsGoneWithItsScope) {
+    { CToolkitScript script; }
+    EXPECT_EQ(CToolkitScript::Current(), nullptr);
+}
+
+TEST(FileFilter, PipeFormBecomesQtForm) {
+    EXPECT_EQ(QtFileFilter("Waveform files (.wav)|*.wav|"), "Waveform files (.wav) (*.wav)");
+    EXPECT_EQ(QtFileFilter("Sound files|*.wav;*.mp3|All files|*.*||"), "Sound files (*.wav *.mp3);;All files (*.*)");
+    EXPECT_EQ(QtFileFilter(""), "");
+}
+
+TEST(Worker, StartsAtOnceAndTheCallerJoins) {
+    struct Job {
+        std::atomic<int> runs{0};
+    } job;
+    std::thread worker = StartWorkerThread(+[](Job* j) -> std::uint32_t { return static_cast<std::uint32_t>(++j->runs); },
+                                           &job);
+    worker.join();
+    EXPECT_EQ(job.runs, 1);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#include "tests/app/ToolkitTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class QtApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
+    void TearDown() override { app.reset(); }
+
+private:
+    int argc = 1;
+    char name[16] = "carillix-tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+}  // namespace
+
+bool SaveScreenshot(QWidget* widget, const std::string& name) {
+    const QString folder = QStringLiteral(CARILLIX_SCREENSHOT_DIR);
+    if (!QDir().mkpath(folder)) {
+        return false;
+    }
+    return widget->grab().save(folder + "/" + QString::fromStdString(name) + ".png");
+}
+
+void RunSoon(std::function<void()> action, int milliseconds) {
+    QTimer::singleShot(milliseconds, qApp, std::move(action));
+}
