@@ -4,3 +4,5 @@
 // the process's exit status: 0 success, 1 failure, 2 usage error.
 int RunRows(int argc, char** argv, int first);
 int RunImport(int argc, char** argv, int first);
+int RunRender(int argc, char** argv, int first);
+int RunDemoBells(int argc, char** argv, int first);

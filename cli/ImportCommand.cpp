@@ -1,4 +1,5 @@
 #include "cli/Args.h"
+#include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "sound/BellImport.h"
 #include "sound/WavFile.h"
@@ -7,6 +8,8 @@
 #include <string>
 
 namespace {
+
+constexpr const char* kCommand = "import";
 
 constexpr const char* kUsage = "usage: carillix-cli import BELL -o OUT.wav\n";
 
@@ -17,40 +20,26 @@ constexpr const char* kHelp =
     "\n"
     "  -o, --output FILE   the WAV file to write (replaced only when fully written)\n";
 
-int UsageError(const std::string& why)
-{
-    std::fprintf(stderr, "carillix-cli import: %s\n%s", why.c_str(), kUsage);
-    return 2;
-}
-
 }  // namespace
 
 int RunImport(int argc, char** argv, int first)
 {
     Args args(argc, argv, first);
-    args.AddValueOption("-o");
-    args.AddValueOption("--output");
-    args.AddFlag("--help");
-    if (!args.Parse())
-        return UsageError(args.Error());
-    if (args.Flag("--help")) {
-        std::fputs(kUsage, stdout);
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
+    AddOutputOption(args);
+    if (const auto status = ParseCommandLine(args, kCommand, kUsage, kHelp))
+        return *status;
     if (args.Positional().size() != 1)
-        return UsageError(args.Positional().empty() ? "no bell file given" : "more than one bell file given");
-    auto output = args.Value("--output");
-    if (const auto shortOutput = args.Value("-o"))
-        output = shortOutput;
-    if (!output || output->empty())
-        return UsageError("no output file given (-o OUT.wav)");
+        return UsageError(kCommand, args.Positional().empty() ? "no bell file given" : "more than one bell file given",
+                          kUsage);
+    const auto output = OutputPath(args);
+    if (!output)
+        return UsageError(kCommand, "no output file given (-o OUT.wav)", kUsage);
 
     const std::string& input = args.Positional().front();
     CSoundBuffer bell;
     const LoadResult result = LoadBellFile(bell, input);
     if (result != LoadOK) {
-        std::fprintf(stderr, "%s: %s\n", input.c_str(), LoadResultText(result).c_str());
+        PrintLoadFailure(input, result);
         return 1;
     }
     if (!SaveWavTo(bell, *output)) {

@@ -12,7 +12,9 @@ constexpr const char* kHelp =
     "\n"
     "Commands:\n"
     "  rows        print the rows of a touch as the renderer rings them\n"
+    "  render      ring bell samples (or the built-in bells) into a WAV file\n"
     "  import      load one bell sample as the application does and write it as WAV\n"
+    "  demo-bells  write the sixteen built-in bells as WAV files\n"
     "\n"
     "Run 'carillix-cli COMMAND --help' for the options of one command.\n";
 
@@ -33,6 +35,10 @@ int main(int argc, char** argv)
         return RunRows(argc, argv, 2);
     if (std::strcmp(command, "import") == 0)
         return RunImport(argc, argv, 2);
+    if (std::strcmp(command, "render") == 0)
+        return RunRender(argc, argv, 2);
+    if (std::strcmp(command, "demo-bells") == 0)
+        return RunDemoBells(argc, argv, 2);
 
     std::fprintf(stderr, "carillix-cli: unknown command '%s'\n", command);
     std::fputs(kUsage, stderr);

@@ -1,6 +1,9 @@
 # Every third-party dependency is found here, once, from the system's packages.
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
+# Codecs behind the sound subsystem's decoding layer.
+pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
+pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 
 if(CARILLIX_GUI)
   find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Test)

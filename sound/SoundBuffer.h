@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // One sound in memory: its format, an owned array of 16-bit signed mono
@@ -41,6 +42,9 @@ public:
 
     WaveFormat format;
     std::uint32_t dataBytes = 0;     // bytes of sound data found in the file; only meaningful while loading
+    // Sample frames that a compressed WAV's fact chunk gives; the decoded data
+    // is trimmed to it. Empty when the file has none; only meaningful while loading.
+    std::optional<std::uint32_t> factSamples;
     std::string fileName = "No file loaded";
     std::int32_t onset = 0;          // first sample of the strike
     std::int32_t sampleCount = 0;

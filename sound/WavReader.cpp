@@ -9,6 +9,19 @@ namespace {
 
 constexpr std::uint32_t kMinFormatBytes = 16;  // up to and including bitsPerSample
 
+// Looks for a fact chunk from the file's position on and keeps its sample
+// count; then returns the file to where it stood. False when it cannot.
+bool ReadFactChunk(CSoundBuffer& sound, BinaryFile& file)
+{
+    const std::uint64_t start = file.Position();
+    ChunkHeader chunk;
+    std::uint8_t count[4];
+    if (FindChunk(file, "fact", chunk) && chunk.length >= sizeof count && file.Read(count, sizeof count) == sizeof count)
+        sound.factSamples = GetLe32(count);
+    file.SeekToStart();
+    return file.Skip(start);
+}
+
 }  // namespace
 
 bool FindChunk(BinaryFile& file, const char id[4], ChunkHeader& out)
@@ -50,6 +63,9 @@ LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file)
     if (sound.format.avgBytesPerSec == 0 || sound.format.blockAlign == 0)
         return LoadBadFormatChunk;
 
+    sound.factSamples.reset();
+    if (sound.format.formatTag != kFormatPcm && !ReadFactChunk(sound, file))
+        return LoadNoData;
     if (!FindChunk(file, "data", chunk) || chunk.length == 0)
         return LoadNoData;
     sound.dataBytes = chunk.length;

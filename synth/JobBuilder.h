@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ringing/MethodStyle.h"
+#include "synth/RenderParams.h"
 
 #include <cstdint>
 #include <string>
@@ -18,6 +19,7 @@ struct GenerationSettings {
 };
 
 // The numbers of one render job, in the order the generation dialog takes them.
+// Counts and times in samples at the common sample rate.
 struct GenerationJob {
     std::int16_t stage = 0;
     std::int32_t totalSamples = 0;
@@ -41,8 +43,23 @@ struct JobBuild {
     GenerationJob job;              // valid when ok
 };
 
+// Refusal texts, in the order they are checked.
+inline constexpr const char* kLengthRefusal = "Recording length too short or too long!";
+inline constexpr const char* kBellsRefusal = "load more files!";
+inline constexpr const char* kZeroRateRefusal = "the bells' sample rate is 0: load other files!";
+inline constexpr const char* kTooManySamplesRefusal =
+    "sample rate too high for this length: choose a shorter length!";
+
 // Runs the job-building steps of "Generate Output" after the controls have
 // been read: length check, peal speed, stage and gap factor, Principle rule,
-// strike interval and handstroke gap, the bells check over bells[0..stage-1],
-// and the sample counts. Pure: reads `bells` (sixteen records), changes nothing.
+// the bells check over bells[0..stage-1], then strike interval, handstroke
+// gap and the sample counts. A common sample rate of 0, or one whose output
+// would not fit in 32-bit sample counts, is refused after the bells check.
+// On success the job meets RenderPeal's expectations: preRollSamples <
+// totalSamples, 0 < fadeSamples < totalSamples, stage 5..16.
+// Pure: reads `bells` (sixteen records), changes nothing.
 JobBuild BuildGenerationJob(const GenerationSettings& settings, const CSoundBuffer* bells);
+
+// Copies a built job's numbers into a render record. Leaves the pointers,
+// the seed and the shared counters alone.
+void ApplyJob(const GenerationJob& job, RenderParams& params);

@@ -1,4 +1,5 @@
 #include "tests/cli/RunCli.h"
+#include "tests/sound/DecodeCorpus.h"
 #include "tests/sound/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,30 @@ TEST(ImportCommand, FailuresSayWhyAndWriteNothing)
         EXPECT_TRUE(run.out.empty());
         EXPECT_TRUE(folder.Names().empty());
     }
+}
+
+TEST(ImportCommand, LoadsEveryCompressedFileThatShouldLoadAndRefusesTheRest)
+{
+    TempFolder folder;
+    for (const DecodeCorpusEntry& e : kDecodeCorpus) {
+        SCOPED_TRACE(e.file);
+        const std::string path = std::string(CARILLIX_DECODE_CORPUS) + "/" + e.file;
+        const CliRun run = RunCli("import " + path + " -o " + folder.Path("bell.wav"));
+        if (e.code == LoadOK) {
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.out, "rate=" + std::to_string(e.rate) + " samples=" + std::to_string(e.sampleCount) +
+                                   " onset=" + std::to_string(e.onset) + "\n");
+            EXPECT_EQ(run.err, "");
+            EXPECT_EQ(ReadBytes(folder.Path("bell.wav")).size(), 48u + 2 * e.sampleCount);
+        } else {
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, path + ": " + LoadResultText(e.code) + "\n");
+            EXPECT_EQ(run.out, "");
+        }
+    }
+    EXPECT_EQ(LoadResultText(LoadConversionError), "Error during conversion!");
+    EXPECT_EQ(LoadResultText(LoadConversionImpossible), "Conversion not possible!");
+    EXPECT_EQ(LoadResultText(LoadBadMp3), "Not a valid mp3 file!");
 }
 
 TEST(ImportCommand, BadUsageExitsWithTwo)

@@ -1,0 +1,234 @@
+#include "app/PealDlg.h"
+
+#include "app/ExitDlg.h"
+#include "app/PealApp.h"
+#include "app/toolkit/Toolkit.h"
+#include "playback/PortAudioWaveOut.h"
+#include "playback/PlayRequest.h"
+#include "sound/BellImport.h"
+#include "sound/WavFile.h"
+#include "synth/JobBuilder.h"
+// TODO(gui-main): unconditional once the generation and play dialogs land.
+#if __has_include("synth/dialogs/GenerateDlg.h")
+#include "synth/dialogs/GenerateDlg.h"
+#define CARILLIX_HAS_GENERATE_DLG 1
+#endif
+#if __has_include("playback/dialogs/PlayDlg.h")
+#include "playback/dialogs/PlayDlg.h"
+#define CARILLIX_HAS_PLAY_DLG 1
+#endif
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QWidget>
+
+using namespace PealDlgIds;
+
+namespace {
+
+constexpr int kMainLayout = 102;
+
+}  // namespace
+
+CPealDlg::CPealDlg(CDialog* parent)
+    : CDialog(kMainLayout, parent),
+      appIcon(ApplicationIcon()),
+      makeWaveOut([] { return std::make_shared<CPortAudioWaveOut>(); })
+{
+    MapCommand(kExit, &CPealDlg::OnExit);
+    MapCommand(kGenerate, &CPealDlg::OnGenerateOutput);
+    MapCommand(kPlayFile, &CPealDlg::OnPlayFile);
+    MapCommand(kWriteFile, &CPealDlg::OnWriteFile);
+    MapCommand(kClearAll, &CPealDlg::OnClearAllFiles);
+    for (int bell = 0; bell < kBellCount; ++bell)
+        MapCommand(kReadFile[bell], [this, bell] { OnReadFile(bell); });
+    constexpr std::array kStyles{StyleHome, StyleTrebleBob, StyleGrandsire, StyleStedman, StylePrinciple};
+    for (int id = kStyleFirst; id <= kStyleLast; ++id)
+        MapCommand(id, [this, chosen = kStyles[id - kStyleFirst]] { OnStyleChosen(chosen); });
+}
+
+CPealDlg::~CPealDlg() = default;
+
+QIcon CPealDlg::ApplicationIcon()
+{
+    QIcon icon;
+    for (const char* size : {"16", "32", "48"})
+        icon.addFile(QStringLiteral(":/icons/carillix-%1.png").arg(QLatin1String(size)));
+    return icon;
+}
+
+std::string CPealDlg::DemoBellFolder()
+{
+    const QDir installed(QStringLiteral(CARILLIX_INSTALLED_BELLS));
+    const QDir buildTree(QStringLiteral(CARILLIX_BUILD_TREE_BELLS));
+    const bool runsInstalled =
+        QDir(QCoreApplication::applicationDirPath()) == QDir(QStringLiteral(CARILLIX_INSTALLED_BINDIR));
+    for (const QDir& folder : runsInstalled ? std::array{installed, buildTree} : std::array{buildTree, installed}) {
+        if (folder.exists())
+            return folder.absolutePath().toStdString();
+    }
+    return {};
+}
+
+bool CPealDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    Window()->setWindowIcon(appIcon);
+    CheckRadioButton(kStyleFirst, kStyleLast, kStyleFirst);
+    style = StyleHome;
+    descriptionText = theApp.fileDescription;
+    companyText = theApp.companyName;
+    versionText = theApp.productVersion;
+    legalText = theApp.legalNotice;
+    UpdateData(false);
+    UpdateFileButtons();
+    return true;
+}
+
+void CPealDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_CBIndex(dx, kBellCountList, bellCountIndex);
+    DDX_Text(dx, kLength, lengthSeconds);
+    DDX_Text(dx, kSampleRate, commonSampleRate);
+    DDX_Text(dx, kDescription, descriptionText);
+    DDX_Text(dx, kCompany, companyText);
+    DDX_Text(dx, kLegal, legalText);
+    DDX_Text(dx, kVersion, versionText);
+    DDX_Text(dx, kStrikingError, strikingError);
+    DDV_MinMaxInt(dx, strikingError, 0, 100);
+    DDX_CBIndex(dx, kPealSpeedList, pealSpeedIndex);
+    // Shown only: what is read back is dropped.
+    for (int bell = 0; bell < kBellCount; ++bell) {
+        std::string name = bells[bell].DisplayName();
+        DDX_Text(dx, kBellName[bell], name);
+    }
+}
+
+void CPealDlg::UpdateFileButtons()
+{
+    EnableControl(kPlayFile, outputSound.state != 0);
+    EnableControl(kWriteFile, outputSound.state != 0);
+}
+
+LoadResult CPealDlg::LoadBell(CSoundBuffer& bell)
+{
+    CFileDialog choice(true, "", "", kBellFileFilter, Window());
+    choice.SetInitialFolder(DemoBellFolder());
+    if (choice.DoModal() != IDOK)
+        return LoadNoFileSelected;
+    CWaitCursor wait;
+    return LoadBellFile(bell, choice.GetPathName());
+}
+
+void CPealDlg::OnReadFile(int bell)
+{
+    CSoundBuffer& sound = bells[bell];
+    const LoadResult result = LoadBell(sound);
+    if (result != LoadOK) {
+        MessageBox(LoadResultText(result));
+        return;
+    }
+    if (!ApplySampleRateRule(sound, commonSampleRate))
+        MessageBox(kSampleRateMismatchText);
+    UpdateData(false);
+}
+
+void CPealDlg::OnExit()
+{
+    CExitDlg confirmation;
+    if (confirmation.DoModal() == IDOK)
+        OnOK();
+}
+
+void CPealDlg::OnClose()
+{
+    CExitDlg confirmation;
+    if (confirmation.DoModal() == IDOK)
+        CDialog::OnClose();
+}
+
+bool CPealDlg::SaveOutput()
+{
+    CFileDialog choice(false, "wav", "", kOutputFileFilter, Window());
+    if (choice.DoModal() != IDOK)
+        return true;
+    return SaveWavTo(outputSound, choice.GetPathName());
+}
+
+void CPealDlg::OnWriteFile()
+{
+    if (SaveOutput())
+        UpdateData(false);
+    else
+        MessageBox(kWriteErrorText);
+}
+
+void CPealDlg::OnGenerateOutput()
+{
+#ifdef CARILLIX_HAS_GENERATE_DLG
+    // A failed read-back has shown its message; the members may hold a
+    // striking error the renderer does not accept, so nothing is generated.
+    if (!UpdateData(true))
+        return;
+
+    const GenerationSettings settings{lengthSeconds, bellCountIndex, pealSpeedIndex,
+                                      commonSampleRate, strikingError, style};
+    const JobBuild build = BuildGenerationJob(settings, bells.data());
+    if (build.stageChosen) {
+        stage = build.stage;
+        style = build.style;
+    }
+    if (!build.ok) {
+        MessageBox(build.refusal);
+        return;
+    }
+    const GenerationJob& job = build.job;
+    totalSamples = job.totalSamples;
+    fadeSamples = job.fadeSamples;
+    if (!outputSound.InitPcm16(commonSampleRate, totalSamples, 16)) {
+        MessageBox(kOutputMemoryText);
+        return;
+    }
+
+    CGenerateDlg generation;
+    generation.SetJob(stage, totalSamples, job.preRollSamples, fadeSamples, job.strikeInterval,
+                      job.handstrokeGap, &outputSound, style, job.strikingError, bells.data());
+    if (generation.DoModal() == IDOK) {
+        outputSound.state = 1;
+    } else {
+        MessageBox(kGenerationCancelledText);
+        outputSound.state = 0;
+    }
+    UpdateFileButtons();
+#endif
+}
+
+void CPealDlg::OnPlayFile()
+{
+#ifdef CARILLIX_HAS_PLAY_DLG
+    PlayRequest request;
+    request.useRange = 0;
+    request.rangeStart = 0;
+    request.rangeEnd = outputSound.sampleCount;
+    request.fullLength = outputSound.sampleCount;
+    const std::shared_ptr<CWaveOut> waveOut = makeWaveOut();
+    CPlayDlg player(&outputSound, &request, *waveOut);
+    player.DoModal();
+#endif
+}
+
+void CPealDlg::OnStyleChosen(MethodStyle chosen)
+{
+    style = chosen;
+}
+
+void CPealDlg::OnClearAllFiles()
+{
+    commonSampleRate = 0;
+    for (CSoundBuffer& bell : bells) {
+        bell.state = 0;
+        bell.fileName = "";
+    }
+    UpdateData(false);
+    UpdateFileButtons();
+}

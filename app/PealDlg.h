@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/toolkit/Dialog.h"
+#include "ringing/MethodStyle.h"
+#include "sound/LoadResult.h"
+#include "sound/SoundBuffer.h"
+
+#include <QIcon>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class CWaveOut;
+
+// Control ids of the main dialog (layout 102).
+namespace PealDlgIds {
+inline constexpr int kExit = 1;
+inline constexpr int kBellCountList = 1044;
+inline constexpr int kLength = 1046;
+inline constexpr int kSampleRate = 1048;
+inline constexpr int kDescription = 1050;
+inline constexpr int kLegal = 1051;
+inline constexpr int kCompany = 1052;
+inline constexpr int kVersion = 1054;
+inline constexpr int kStrikingError = 1056;
+inline constexpr int kPealSpeedList = 1057;
+inline constexpr int kGenerate = 1040;
+inline constexpr int kWriteFile = 1041;
+inline constexpr int kPlayFile = 1043;
+inline constexpr int kClearAll = 1049;
+inline constexpr int kStyleFirst = 1069;  // "Carillix" (StyleHome) .. 1073 "Principle"
+inline constexpr int kStyleLast = 1073;
+// "Read File" button and file-name box of bell 1 .. bell 16.
+inline constexpr std::array<int, 16> kReadFile{1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020,
+                                               1021, 1022, 1023, 1024, 1061, 1062, 1063, 1064};
+inline constexpr std::array<int, 16> kBellName{1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032,
+                                               1033, 1034, 1035, 1036, 1065, 1066, 1067, 1068};
+}  // namespace PealDlgIds
+
+// Texts of the main dialog's own messages.
+inline constexpr const char* kWriteErrorText = "Error writing file!";
+inline constexpr const char* kGenerationCancelledText = "Generation cancelled";
+inline constexpr const char* kOutputMemoryText = "Not enough memory for an output of this length!";
+// File choices: bells may be WAV or MP3; the output is WAV.
+inline constexpr const char* kBellFileFilter = "Waveform files (.wav, .mp3)|*.wav;*.mp3|";
+inline constexpr const char* kOutputFileFilter = "Waveform files (.wav)|*.wav|";
+
+// The application's main window: every setting, the sixteen bell slots, the
+// version texts and the buttons that start each action. It owns the output
+// sound and the settings; the bells are the global `bells` (PealApp.h).
+//
+// Thread: user-interface thread only. While a generation or a playback runs
+// the dialog is blocked under that modal dialog, so the worker and the audio
+// thread see outputSound and the bells undisturbed.
+class CPealDlg : public CDialog {
+public:
+    explicit CPealDlg(CDialog* parent = nullptr);
+    ~CPealDlg() override;
+
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
+    void OnClose() override;
+
+    // Enables "Play File" and "Write File" exactly while outputSound holds an
+    // output (state not 0). No other control is ever enabled or disabled.
+    void UpdateFileButtons();
+
+    // Handlers: bell index 0..15 for OnReadFile.
+    void OnReadFile(int bell);
+    void OnExit();
+    void OnWriteFile();
+    void OnGenerateOutput();
+    void OnPlayFile();
+    void OnStyleChosen(MethodStyle chosen);
+    void OnClearAllFiles();
+
+    // The application icon in the sizes a window and the desktop use.
+    static QIcon ApplicationIcon();
+    // Folder the bell file choice opens in: the installed demo bells when
+    // this program runs installed, else the build tree's; empty when neither
+    // exists.
+    static std::string DemoBellFolder();
+
+    std::int32_t bellCountIndex = 3;     // " 5" " 6" " 8" "10" "12" "14" "16"; -1 for none
+    std::int32_t lengthSeconds = 10;     // requested output length; 10..700 accepted
+    std::uint32_t commonSampleRate = 0;  // shared by every accepted bell; 0 while none is
+    std::string descriptionText;
+    std::string companyText;
+    std::string legalText;
+    std::string versionText;
+    std::int16_t strikingError = 5;      // percent, 0..100
+    std::int32_t pealSpeedIndex = 1;     // "2h 45" .. "4h 00"; -1 for none
+    QIcon appIcon;
+    std::int16_t stage = 0;              // bells ringing in the last generation attempt
+    MethodStyle style = StyleHome;       // from the radio buttons, and the Principle rule
+    CSoundBuffer outputSound;            // the generated output; state 1 while it exists
+    std::int32_t totalSamples = 0;       // output length in samples, last generation
+    std::int32_t fadeSamples = 0;        // fade-out length in samples, last generation
+
+    // Gives the sound output "Play File" plays through: a new default-device
+    // output unless replaced (tests).
+    std::function<std::shared_ptr<CWaveOut>()> makeWaveOut;
+
+private:
+    // The file choice and the load; LoadNoFileSelected when cancelled.
+    LoadResult LoadBell(CSoundBuffer& bell);
+    // The file choice and the atomic write; true also when cancelled.
+    bool SaveOutput();
+};

@@ -1,0 +1,84 @@
+#include "cli/CommandSupport.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace {
+
+struct StyleName {
+    std::string_view name;
+    MethodStyle style;
+};
+constexpr std::array<StyleName, 5> kStyles{{
+    {"home", StyleHome},
+    {"treble-bob", StyleTrebleBob},
+    {"grandsire", StyleGrandsire},
+    {"stedman", StyleStedman},
+    {"principle", StylePrinciple},
+}};
+
+constexpr std::array<long, 7> kStages{5, 6, 8, 10, 12, 14, 16};
+
+}  // namespace
+
+int UsageError(const char* command, const std::string& why, const char* usage)
+{
+    std::fprintf(stderr, "carillix-cli %s: %s\n%s", command, why.c_str(), usage);
+    return 2;
+}
+
+std::optional<int> ParseCommandLine(Args& args, const char* command, const char* usage, const char* help)
+{
+    args.AddFlag("--help");
+    if (!args.Parse())
+        return UsageError(command, args.Error(), usage);
+    if (args.Flag("--help")) {
+        std::fputs(usage, stdout);
+        std::fputs(help, stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+void AddOutputOption(Args& args)
+{
+    args.AddValueOption("-o");
+    args.AddValueOption("--output");
+}
+
+std::optional<std::string> OutputPath(const Args& args)
+{
+    auto output = args.Value("--output");
+    if (const auto shortOutput = args.Value("-o"))
+        output = shortOutput;
+    if (!output || output->empty())
+        return std::nullopt;
+    return output;
+}
+
+std::optional<MethodStyle> ParseStyle(std::string_view name)
+{
+    for (const StyleName& entry : kStyles)
+        if (entry.name == name)
+            return entry.style;
+    return std::nullopt;
+}
+
+std::optional<std::int16_t> ParseStage(std::string_view text)
+{
+    const auto bells = ParseInteger(text, 0, 16);
+    if (!bells || std::find(kStages.begin(), kStages.end(), *bells) == kStages.end())
+        return std::nullopt;
+    return static_cast<std::int16_t>(*bells);
+}
+
+std::int32_t BellCountIndex(std::int16_t stage)
+{
+    return static_cast<std::int32_t>(std::find(kStages.begin(), kStages.end(), stage) - kStages.begin());
+}
+
+void PrintLoadFailure(const std::string& path, LoadResult result)
+{
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), LoadResultText(result).c_str());
+}

@@ -1,0 +1,221 @@
+#include "app/PealApp.h"
+#include "app/PealDlg.h"
+#include "playback/SimulatedWaveOut.h"
+#include "sound/BinaryFile.h"
+#include "sound/WavFile.h"
+#include "tests/app/MainDialogDriver.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace PealDlgIds;
+
+namespace {
+
+using Messages = std::vector<std::string>;
+
+constexpr std::uint32_t kRate = 8000;
+
+// Ten bells loaded at 8000 Hz and a completed ten-second generation.
+void GenerateOnce(MainDialogDriver& d)
+{
+    d.LoadBells(10, kRate);
+    d.answers.push_back(LetItRun());
+    d.Click(kGenerate);
+}
+
+TEST(MainDialogGeneration, ACompletedGenerationEnablesPlayAndWrite)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        GenerateOnce(d);
+        EXPECT_TRUE(d.Enabled(kPlayFile));
+        EXPECT_TRUE(d.Enabled(kWriteFile));
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+    EXPECT_EQ(d.dialogsAnswered, 1);
+    EXPECT_EQ(d.dialog.outputSound.state, 1);
+    EXPECT_EQ(d.dialog.stage, 10);
+    EXPECT_EQ(d.dialog.totalSamples, 80000);
+    EXPECT_EQ(d.dialog.fadeSamples, 20000);  // halved below fifteen seconds
+    EXPECT_EQ(d.dialog.outputSound.sampleCount, 80000);
+    EXPECT_EQ(d.dialog.outputSound.format.sampleRate, kRate);
+}
+
+TEST(MainDialogGeneration, ACancelledGenerationDisablesPlayAndWrite)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        GenerateOnce(d);
+        ASSERT_TRUE(d.Enabled(kPlayFile));
+        // The second Cancel ends the generation at once.
+        d.answers.push_back([](CDialog& generation) {
+            generation.OnCancel();
+            generation.OnCancel();
+        });
+        d.Click(kGenerate);
+        EXPECT_FALSE(d.Enabled(kPlayFile));
+        EXPECT_FALSE(d.Enabled(kWriteFile));
+    });
+    EXPECT_EQ(d.script.messages, Messages{"Generation cancelled"});
+    EXPECT_EQ(d.dialog.outputSound.state, 0);
+}
+
+TEST(MainDialogGeneration, ClearAllFilesKeepsTheOutput)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        GenerateOnce(d);
+        d.Click(kClearAll);
+        EXPECT_EQ(d.Text(kBellName[0]), "");
+        EXPECT_EQ(d.Text(kSampleRate), "0");
+        EXPECT_TRUE(d.Enabled(kPlayFile));
+        EXPECT_TRUE(d.Enabled(kWriteFile));
+        // The next generation is refused: the bells are gone.
+        d.Click(kGenerate);
+    });
+    EXPECT_EQ(d.script.messages, Messages{"load more files!"});
+    EXPECT_EQ(d.dialog.outputSound.state, 1);
+}
+
+TEST(MainDialogGeneration, RefusalsShowTheirMessageAndGenerateNothing)
+{
+    struct Case {
+        const char* name;
+        std::function<void(MainDialogDriver&)> prepare;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"length 9", [](MainDialogDriver& d) { d.SetText(kLength, "9"); }, "Recording length too short or too long!"},
+        {"length 701", [](MainDialogDriver& d) { d.SetText(kLength, "701"); },
+         "Recording length too short or too long!"},
+        {"bell 8 of 8 missing",
+         [](MainDialogDriver& d) {
+             d.LoadBells(7, kRate);
+             d.SelectEntry(kBellCountList, 2);
+         },
+         "load more files!"},
+        {"length not a number", [](MainDialogDriver& d) { d.SetText(kLength, "ten"); }, "Please enter an integer."},
+        {"striking error 150", [](MainDialogDriver& d) { d.SetText(kStrikingError, "150"); },
+         "Please enter an integer between 0 and 100."},
+        {"striking error -1", [](MainDialogDriver& d) { d.SetText(kStrikingError, "-1"); },
+         "Please enter an integer between 0 and 100."},
+    };
+    for (const Case& c : cases) {
+        MainDialogDriver d;
+        d.Run([&] {
+            d.LoadBells(10, kRate);
+            d.answers.push_back(LetItRun());
+            d.Click(kGenerate);
+            ASSERT_TRUE(d.Enabled(kPlayFile));
+            for (CSoundBuffer& bell : bells)
+                bell.state = 0;
+            if (std::string(c.name).rfind("length", 0) == 0 || std::string(c.name).rfind("striking", 0) == 0) {
+                for (int bell = 0; bell < 10; ++bell)
+                    bells[bell].state = 1;
+            }
+            c.prepare(d);
+            d.Click(kGenerate);
+            EXPECT_TRUE(d.Enabled(kPlayFile)) << c.name;
+        });
+        EXPECT_EQ(d.script.messages, Messages{c.message}) << c.name;
+        EXPECT_EQ(d.dialogsAnswered, 1) << c.name;  // only the first generation ran
+        EXPECT_EQ(d.dialog.outputSound.state, 1) << c.name;
+        EXPECT_EQ(d.dialog.outputSound.sampleCount, 80000) << c.name;
+    }
+}
+
+TEST(MainDialogGeneration, ARefusalForMissingBellsKeepsTheStageAndThePrincipleRule)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        d.Click(kStyleLast);  // "Principle"
+        d.Click(kGenerate);   // ten bells, none loaded
+        EXPECT_TRUE(d.dialog.IsRadioChecked(kStyleLast));
+    });
+    EXPECT_EQ(d.script.messages, Messages{"load more files!"});
+    EXPECT_EQ(d.dialog.stage, 10);
+    EXPECT_EQ(d.dialog.style, StyleStedman);
+}
+
+TEST(MainDialogGeneration, BellsDeclaringARateOfZeroAreRefusedBeforeAnyDivision)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        for (int bell = 0; bell < 10; ++bell)
+            bells[bell].state = 1;  // loaded, yet no rate was ever set
+        d.Click(kGenerate);
+        EXPECT_FALSE(d.Enabled(kPlayFile));
+    });
+    ASSERT_EQ(d.script.messages.size(), 1u);
+    EXPECT_NE(d.script.messages[0].find("sample rate"), std::string::npos);
+    EXPECT_EQ(d.dialogsAnswered, 0);
+    EXPECT_EQ(d.dialog.outputSound.sampleCount, 0);
+}
+
+TEST(MainDialogGeneration, WriteFileSavesTheOutput)
+{
+    MainDialogDriver d;
+    const std::string path = d.folder.filePath("peal.wav").toStdString();
+    d.Run([&] {
+        GenerateOnce(d);
+        d.Click(kWriteFile);  // the file choice is cancelled: no message
+        d.script.AnswerFileDialog(path);
+        d.Click(kWriteFile);
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+    ASSERT_EQ(d.script.fileDialogs.size(), 12u);
+    const auto& choice = d.script.fileDialogs.back();
+    EXPECT_FALSE(choice.openFileDialog);
+    EXPECT_EQ(choice.defaultExtension, "wav");
+    EXPECT_EQ(choice.filter, "Waveform files (.wav)|*.wav|");
+    EXPECT_EQ(d.dialog.outputSound.fileName, path);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), 48 + 2 * 80000);
+}
+
+TEST(MainDialogGeneration, AFailedWriteSaysSoAndLosesNothing)
+{
+    MainDialogDriver d;
+    const std::string existing = d.folder.filePath("keep.wav").toStdString();
+    d.Run([&] {
+        GenerateOnce(d);
+        d.script.AnswerFileDialog(existing);
+        d.Click(kWriteFile);
+        const std::string before = d.dialog.outputSound.fileName;
+        d.script.AnswerFileDialog(d.folder.filePath("no-such-folder/peal.wav").toStdString());
+        d.Click(kWriteFile);
+        EXPECT_EQ(d.dialog.outputSound.fileName, before);
+        EXPECT_TRUE(d.Enabled(kWriteFile));
+    });
+    EXPECT_EQ(d.script.messages, Messages{"Error writing file!"});
+    EXPECT_EQ(d.dialog.outputSound.state, 1);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(existing)).size(), 48 + 2 * 80000);
+}
+
+TEST(MainDialogGeneration, PlayFilePlaysTheWholeOutput)
+{
+    MainDialogDriver d;
+    SimulatedWaveOutOptions instantly;
+    instantly.speed = 0;
+    const auto device = std::make_shared<CSimulatedWaveOut>(instantly);
+    d.dialog.makeWaveOut = [device] { return device; };
+    d.Run([&] {
+        GenerateOnce(d);
+        d.answers.push_back(LetItRun());
+        d.Click(kPlayFile);
+    });
+    EXPECT_EQ(d.dialogsAnswered, 2);
+    EXPECT_EQ(d.script.messages, Messages{});
+    std::uint32_t bytes = 0;
+    for (const auto& queued : device->QueuedBlocks())
+        bytes += queued.bufferLength;
+    EXPECT_EQ(bytes, 2u * 80000u);
+    EXPECT_EQ(device->Calls().opens, 1);
+    EXPECT_FALSE(device->IsOpen());
+}
+
+}  // namespace

@@ -1,0 +1,319 @@
+#include "app/PealApp.h"
+#include "app/PealDlg.h"
+#include "app/VersionRecord.h"
+#include "tests/app/MainDialogDriver.h"
+#include "tests/app/ToolkitTestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace PealDlgIds;
+
+namespace {
+
+using Messages = std::vector<std::string>;
+
+constexpr const char* kRangeMessage = "Please enter an integer between 0 and 100.";
+
+TEST(MainDialog, StartsFromTheDefaults)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        const auto* bellsList = d.dialog.Control<QComboBox>(kBellCountList);
+        EXPECT_EQ(bellsList->currentText(), "10");
+        EXPECT_EQ(bellsList->itemText(0), " 5");
+        EXPECT_EQ(bellsList->count(), 7);
+        EXPECT_EQ(d.dialog.Control<QComboBox>(kPealSpeedList)->currentText(), "3h 00");
+        EXPECT_EQ(d.Text(kLength), "10");
+        EXPECT_EQ(d.Text(kSampleRate), "0");
+        EXPECT_EQ(d.Text(kStrikingError), "5");
+        for (int id : {kDescription, kCompany, kLegal, kVersion})
+            EXPECT_EQ(d.Text(id), "") << id;
+        EXPECT_TRUE(d.dialog.IsRadioChecked(kStyleFirst));
+        for (int id = kStyleFirst + 1; id <= kStyleLast; ++id)
+            EXPECT_FALSE(d.dialog.IsRadioChecked(id)) << id;
+        for (int name : kBellName)
+            EXPECT_EQ(d.Text(name), "No file loaded") << name;
+        EXPECT_FALSE(d.Enabled(kPlayFile));
+        EXPECT_FALSE(d.Enabled(kWriteFile));
+        EXPECT_TRUE(d.Enabled(kGenerate));
+        EXPECT_EQ(d.dialog.Window()->focusWidget(), d.dialog.GetDlgItem(kReadFile[0]));
+        EXPECT_EQ(d.dialog.Window()->windowTitle(), "Carillix");
+        EXPECT_FALSE(d.dialog.Window()->windowIcon().isNull());
+        SaveScreenshot(d.dialog.Window(), "main-dialog");
+    });
+    EXPECT_TRUE(d.stayedOpen);
+    EXPECT_EQ(d.dialog.style, StyleHome);
+    EXPECT_EQ(d.script.messages, Messages{});
+}
+
+TEST(MainDialog, ShowsTheApplicationsVersionStrings)
+{
+    MainDialogDriver d;
+    theApp.ReadVersionStrings();
+    d.Run([&] {
+        EXPECT_EQ(d.Text(kDescription), theApp.fileDescription);
+        EXPECT_EQ(d.Text(kCompany), theApp.companyName);
+        EXPECT_EQ(d.Text(kLegal), theApp.legalNotice);
+        EXPECT_EQ(d.Text(kVersion), theApp.productVersion);
+    });
+    if (HasVersionRecord()) {
+        EXPECT_EQ(theApp.productVersion, "1.6");
+        EXPECT_NE(theApp.fileDescription.find("Carillix"), std::string::npos);
+        EXPECT_NE(theApp.companyName.find("Carillix"), std::string::npos);
+        EXPECT_NE(theApp.legalNotice.find("Carillix"), std::string::npos);
+    } else {
+        for (const std::string* text : {&theApp.fileDescription, &theApp.companyName, &theApp.productVersion,
+                                        &theApp.legalNotice})
+            EXPECT_EQ(*text, "");
+    }
+}
+
+TEST(MainDialog, ReadFileLoadsTheBellOfItsRow)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        d.script.AnswerFileDialog(d.MakeBellFile("treble.wav", 8000, 120));
+        d.Click(kReadFile[0]);
+        d.script.AnswerFileDialog(d.MakeBellFile("thirteenth.wav", 8000));
+        d.Click(kReadFile[12]);  // fifth row of the right column
+        EXPECT_EQ(d.Text(kBellName[0]), "treble.wav");
+        EXPECT_EQ(d.Text(kBellName[12]), "thirteenth.wav");
+        EXPECT_EQ(d.Text(kBellName[1]), "No file loaded");
+        EXPECT_EQ(d.Text(kSampleRate), "8000");
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+    EXPECT_EQ(bells[0].state, 1);
+    EXPECT_EQ(bells[0].onset, 120);
+    EXPECT_EQ(bells[12].state, 1);
+    EXPECT_EQ(bells[11].state, 0);
+    EXPECT_EQ(d.dialog.commonSampleRate, 8000u);
+    ASSERT_EQ(d.script.fileDialogs.size(), 2u);
+    const auto& choice = d.script.fileDialogs[0];
+    EXPECT_TRUE(choice.openFileDialog);
+    EXPECT_EQ(choice.filter, "Waveform files (.wav, .mp3)|*.wav;*.mp3|");
+    EXPECT_EQ(choice.defaultExtension, "");
+    EXPECT_EQ(choice.initialFolder, CPealDlg::DemoBellFolder());
+}
+
+TEST(MainDialog, RefusesABellOfAnotherSampleRate)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        d.LoadBells(1, 8000);
+        d.script.AnswerFileDialog(d.MakeBellFile("other.wav", 11025));
+        d.Click(kReadFile[1]);
+        EXPECT_EQ(d.Text(kBellName[1]), "");
+        EXPECT_EQ(d.Text(kSampleRate), "8000");
+        // Even replacing the only bell loaded so far.
+        d.script.AnswerFileDialog(d.folder.filePath("other.wav").toStdString());
+        d.Click(kReadFile[0]);
+        EXPECT_EQ(d.Text(kBellName[0]), "");
+    });
+    EXPECT_EQ(d.script.messages,
+              (Messages{"all files must have same sample rate", "all files must have same sample rate"}));
+    EXPECT_EQ(bells[0].state, 0);
+    EXPECT_EQ(bells[1].state, 0);
+    EXPECT_EQ(bells[1].fileName, "");
+    EXPECT_EQ(d.dialog.commonSampleRate, 8000u);
+}
+
+TEST(MainDialog, AFailedLoadShowsOnlyItsMessage)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        d.LoadBells(1, 8000);
+        d.Click(kReadFile[0]);  // the file choice is cancelled
+        EXPECT_EQ(bells[0].state, 1);
+        d.script.AnswerFileDialog(d.folder.filePath("missing.wav").toStdString());
+        d.Click(kReadFile[0]);
+        // Not refreshed: the box keeps the old name while the bell is unusable.
+        EXPECT_EQ(d.Text(kBellName[0]), "bell1.wav");
+    });
+    EXPECT_EQ(d.script.messages, (Messages{"No file selected!", "Failed to open file!"}));
+    EXPECT_EQ(bells[0].state, 0);
+}
+
+TEST(MainDialog, ClearAllFilesRightAfterStart)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        d.Click(kClearAll);
+        for (int name : kBellName)
+            EXPECT_EQ(d.Text(name), "") << name;
+        EXPECT_EQ(d.Text(kSampleRate), "0");
+        EXPECT_FALSE(d.Enabled(kPlayFile));
+        EXPECT_FALSE(d.Enabled(kWriteFile));
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+}
+
+TEST(MainDialog, ClearAllFilesEmptiesTheBellsAndResetsTheRate)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        d.LoadBells(3, 8000);
+        d.Click(kClearAll);
+        EXPECT_EQ(d.Text(kBellName[0]), "");
+        EXPECT_EQ(d.Text(kSampleRate), "0");
+        // A bell of another rate is welcome again.
+        d.script.AnswerFileDialog(d.MakeBellFile("other.wav", 11025));
+        d.Click(kReadFile[1]);
+        EXPECT_EQ(d.Text(kSampleRate), "11025");
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+    EXPECT_EQ(bells[0].state, 0);
+    EXPECT_EQ(bells[0].fileName, "");
+    EXPECT_EQ(bells[1].state, 1);
+}
+
+TEST(MainDialog, EscEndsAtOnceWithoutConfirmation)
+{
+    MainDialogDriver d;
+    const int result = d.Run([&] {
+        d.SetText(kStrikingError, "150");
+        d.PressKey(Qt::Key_Escape);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(d.stayedOpen);
+    EXPECT_EQ(d.dialogsAnswered, 0);
+    EXPECT_EQ(d.script.messages, Messages{});
+}
+
+TEST(MainDialog, ExitConfirmedReadsBackAndEnds)
+{
+    MainDialogDriver d;
+    d.answers.push_back(PressButton(IDOK));
+    const int result = d.Run([&] {
+        d.SetText(kLength, "42");
+        d.Click(kExit);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_FALSE(d.stayedOpen);
+    EXPECT_EQ(d.dialog.lengthSeconds, 42);
+}
+
+TEST(MainDialog, ExitWithAStrikingErrorOutOfRangeStaysOpen)
+{
+    MainDialogDriver d;
+    d.answers.push_back(PressButton(IDOK));
+    d.Run([&] {
+        d.SetText(kStrikingError, "150");
+        d.Click(kExit);
+        EXPECT_EQ(d.dialog.Window()->focusWidget(), d.dialog.GetDlgItem(kStrikingError));
+    });
+    EXPECT_TRUE(d.stayedOpen);
+    EXPECT_EQ(d.dialogsAnswered, 1);
+    EXPECT_EQ(d.script.messages, Messages{kRangeMessage});
+}
+
+TEST(MainDialog, CancelAndReturnLeavesEverythingAsItWas)
+{
+    MainDialogDriver d;
+    d.answers.push_back(PressButton(IDCANCEL));
+    d.answers.push_back(PressButton(IDCANCEL));
+    d.Run([&] {
+        d.SetText(kLength, "42");
+        d.Click(kExit);
+        d.dialog.Window()->close();
+        EXPECT_EQ(d.Text(kLength), "42");
+    });
+    EXPECT_TRUE(d.stayedOpen);
+    EXPECT_EQ(d.dialogsAnswered, 2);
+    EXPECT_EQ(d.dialog.lengthSeconds, 10);
+    EXPECT_EQ(d.script.messages, Messages{});
+}
+
+TEST(MainDialog, CloseBoxConfirmedEndsWithoutReadingBack)
+{
+    MainDialogDriver d;
+    d.answers.push_back(PressButton(IDOK));
+    const int result = d.Run([&] {
+        d.SetText(kStrikingError, "150");
+        d.dialog.Window()->close();
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(d.stayedOpen);
+    EXPECT_EQ(d.dialog.strikingError, 5);
+    EXPECT_EQ(d.script.messages, Messages{});
+}
+
+TEST(MainDialog, EnterPressesTheFocusedButtonElseExit)
+{
+    MainDialogDriver d;
+    d.answers.push_back(PressButton(IDOK));
+    const int result = d.Run([&] {
+        d.PressKey(Qt::Key_Return);  // "Read File" of bell 1 has the focus
+        EXPECT_EQ(d.script.fileDialogs.size(), 1u);
+        EXPECT_EQ(d.script.messages, Messages{"No file selected!"});
+        EXPECT_EQ(d.dialogsAnswered, 0);
+        d.dialog.GetDlgItem(kLength)->setFocus();
+        d.PressKey(Qt::Key_Return);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(d.dialogsAnswered, 1);
+}
+
+TEST(MainDialog, StyleButtonsSetTheStyle)
+{
+    MainDialogDriver d;
+    d.Run([&] {
+        const MethodStyle expected[] = {StyleTrebleBob, StyleGrandsire, StyleStedman, StylePrinciple, StyleHome};
+        const int ids[] = {1070, 1071, 1072, 1073, 1069};
+        for (int i = 0; i < 5; ++i) {
+            d.Click(ids[i]);
+            EXPECT_EQ(d.dialog.style, expected[i]) << ids[i];
+            EXPECT_TRUE(d.dialog.IsRadioChecked(ids[i]));
+        }
+    });
+}
+
+TEST(MainDialog, ScreenshotWithSixteenBellsLoaded)
+{
+    MainDialogDriver d;
+    QStringList demoBells;
+    const std::string demoFolder = CPealDlg::DemoBellFolder();
+    if (!demoFolder.empty())
+        demoBells = QDir(QString::fromStdString(demoFolder)).entryList({"*.wav"}, QDir::Files, QDir::Name);
+    d.Run([&] {
+        for (int bell = 0; bell < kBellCount; ++bell) {
+            if (demoBells.size() >= kBellCount)
+                d.script.AnswerFileDialog(demoFolder + "/" + demoBells[bell].toStdString());
+            else
+                d.script.AnswerFileDialog(d.MakeBellFile("bell" + std::to_string(bell + 1) + ".wav", 8000));
+            d.Click(kReadFile[bell]);
+        }
+        EXPECT_TRUE(SaveScreenshot(d.dialog.Window(), "main-dialog-bells"));
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+    for (const CSoundBuffer& bell : bells)
+        EXPECT_EQ(bell.state, 1);
+}
+
+TEST(PealApp, InitInstanceRunsTheMainDialogAndReturnsFalse)
+{
+    CToolkitScript script;
+    std::string versionShown;
+    int dialogsShown = 0;
+    script.onDialogShown = [&](CDialog& shown) {
+        ++dialogsShown;
+        auto* main = dynamic_cast<CPealDlg*>(&shown);
+        ASSERT_NE(main, nullptr);
+        versionShown = main->GetControlText(kVersion);
+        shown.OnCancel();
+    };
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_EQ(dialogsShown, 1);
+    EXPECT_EQ(versionShown, theApp.productVersion);
+    EXPECT_EQ(versionShown, HasVersionRecord() ? "1.6" : "");
+    theApp.productVersion.clear();
+}
+
+}  // namespace

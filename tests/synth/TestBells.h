@@ -1,0 +1,61 @@
+#pragma once
+
+#include "sound/SoundBuffer.h"
+#include "synth/RenderParams.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Sixteen bell records made in memory, loaded (state 1) at `rate`.
+struct TestBells {
+    std::array<CSoundBuffer, 16> bells;
+
+    // Bell b gets `count` samples with sample k = value(b, k) and the given onset.
+    void Make(std::uint32_t rate, std::int32_t count, std::int32_t onset,
+              const std::function<std::int16_t(int b, std::int32_t k)>& value)
+    {
+        for (int b = 0; b < 16; ++b)
+            MakeOne(b, rate, count, onset, value);
+    }
+
+    void MakeOne(int b, std::uint32_t rate, std::int32_t count, std::int32_t onset,
+                 const std::function<std::int16_t(int b, std::int32_t k)>& value)
+    {
+        CSoundBuffer& bell = bells[b];
+        bell.InitPcm16(rate, count, 16);
+        for (std::int32_t k = 0; k < count; ++k)
+            bell.samples[k] = value(b, k);
+        bell.onset = onset;
+        bell.state = 1;
+    }
+};
+
+// A render job with its own output and pre-roll arrays.
+struct TestJob {
+    RenderParams params;
+    std::vector<std::int16_t> output;
+    std::vector<double> preRoll;
+
+    TestJob(const TestBells& bells, std::int16_t stage, MethodStyle style, std::int32_t total,
+            std::int32_t preRollSamples, std::int32_t fade, std::int32_t interval, std::int32_t gap,
+            std::int16_t strikingError = 0, std::uint32_t seed = 1)
+        : output(static_cast<std::size_t>(total), std::int16_t{0x5A5A}),
+          preRoll(static_cast<std::size_t>(preRollSamples) + 1, 0.0)
+    {
+        params.totalSamples = total;
+        params.preRollSamples = preRollSamples;
+        params.fadeSamples = fade;
+        params.strikeInterval = interval;
+        params.handstrokeGap = gap;
+        params.stage = stage;
+        params.style = style;
+        params.strikingError = strikingError;
+        params.seed = seed;
+        params.bells = bells.bells.data();
+        params.output = output.data();
+        params.preRollBuffer = preRoll.data();
+    }
+};
