@@ -103,6 +103,18 @@ TEST(DecodeCorpus, DecodedSoundMatchesItsSource)
     }
 }
 
+TEST(DecodeCorpus, CutStreamKeepsEveryDecodedSampleAndNoOther)
+{
+    // The same frames decode to the same samples; the cut file keeps the
+    // codec delay (1105 samples) that the whole file's gapless tag trims.
+    const std::vector<std::int16_t> whole = LoadSamples("joint_stereo_44100.mp3");
+    const std::vector<std::int16_t> cut = LoadSamples("truncated.mp3");
+    ASSERT_EQ(cut.size(), 6912u);
+    ASSERT_EQ(whole.size(), 11025u);
+    const std::size_t delay = 1105;
+    EXPECT_TRUE(std::equal(cut.begin() + delay, cut.end(), whole.begin()));
+}
+
 TEST(DecodeCorpus, EightBitAndFloatValuesConvertExactly)
 {
     const std::vector<std::int16_t> reference = LoadSamples("ref_8000.wav");

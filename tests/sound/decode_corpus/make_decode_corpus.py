@@ -183,6 +183,8 @@ def main():
     write('mp2_in_wav.wav', mpeg_in_wav(0x50, read('layer2_44100.mp2'), 1, 44100, 128))
     write('id3_40k.mp3', id3v2(40000) + mono22)
     write('id3_footer.mp3', id3v2(2000, footer=True) + mono22)
+    # Cut mid-stream: the gapless tag promises more than the frames give.
+    write('truncated.mp3', joint[:3000])
     write('header_at_6001.mp3', bytes(6001) + joint)
     write('header_at_6002.mp3', bytes(6002) + joint)
     # A WAV file whose extension sends it to the MP3 reader.
