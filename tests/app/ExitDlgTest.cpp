@@ -54,3 +54,28 @@ TEST(ExitDlg, OkAndEnterConfirmEverythingElseReturns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExitDlg, OpensOverTheDialogThatRunsIt) {
+    CToolkitScript script;
+    CDialog outer(114);
+    bool checked = false;
+    script.onDialogShown = [&](CDialog& shown) {
+        if (&shown == &outer) {
+            CExitDlg confirm;
+            EXPECT_EQ(confirm.DoModal(), IDCANCEL);
+            outer.EndDialog(IDOK);
+            return;
+        }
+        checked = true;
+        EXPECT_EQ(shown.Window()->parentWidget(), outer.Window());
+        const QPoint offset = shown.Window()->frameGeometry().center() - outer.Window()->frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 4);
+        shown.OnCancel();
+    };
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_TRUE(checked);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 #include "sound/SoundBuffer.h"
 #include "synth/dialogs/GenerateDlg.h"
 #include "tests/app/ToolkitTestSupport.h"
+#include "tests/synth/TestBells.h"
 
 #include <QProgressBar>
 #include <QTest>
@@ -58,7 +59,7 @@ protected:
         std::fill_n(output.samples.get(), kTotal, std::int16_t{-1});
     }
     void SetJob(CGenerateDlg& dlg) {
-        dlg.SetJob(8, kTotal, 100, 50, 400, 400, &output, StyleStedman, 5, bells);
+        dlg.SetJob(8, kTotal, 100, 50, 400, 300, &output, StyleStedman, 5, bells);
     }
 
     CSoundBuffer output;
@@ -74,7 +75,7 @@ TEST_F(GenerateDlgTest, SetJobFillsTheJobWithEverythingCleared) {
     EXPECT_EQ(dlg.job.preRollSamples, 100);
     EXPECT_EQ(dlg.job.fadeSamples, 50);
     EXPECT_EQ(dlg.job.strikeInterval, 400);
-    EXPECT_EQ(dlg.job.handstrokeGap, 400);
+    EXPECT_EQ(dlg.job.handstrokeGap, 300);
     EXPECT_EQ(dlg.job.style, StyleStedman);
     EXPECT_EQ(dlg.job.strikingError, 5);
     EXPECT_EQ(dlg.job.output, output.samples.get());
@@ -194,6 +195,32 @@ TEST_F(GenerateDlgTest, CancelAfterTheRenderCompletedButBeforeTheTickStillGivesO
         EXPECT_TRUE(dlg.IsRunning());
     };
     EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+// The real renderer on its worker: a short output completes, a long one
+// cancelled at once stops early.
+TEST(GenerateDlgRenderPeal, CompletesOrStopsOnCancel) {
+    TestBells bells;
+    bells.Make(8000, 4000, 10, [](int b, std::int32_t k) { return static_cast<std::int16_t>((k * (b + 3)) % 2000 - 1000); });
+    for (const bool cancel : {false, true}) {
+        CToolkitScript script;
+        const std::int32_t total = cancel ? 700 * 8000 : 3 * 8000;
+        CSoundBuffer output;
+        ASSERT_TRUE(output.InitPcm16(8000, total, 16));
+        CGenerateDlg dlg;
+        dlg.SetJob(8, total, 8000, 4000, 1600, 1600, &output, StyleStedman, 5, bells.bells.data());
+        if (cancel) {
+            script.onDialogShown = [&](CDialog&) { dlg.OnCancel(); };
+        }
+        EXPECT_EQ(dlg.DoModal(), cancel ? IDCANCEL : IDOK);
+        EXPECT_TRUE(dlg.job.finished);
+        if (cancel) {
+            EXPECT_LT(dlg.job.samplesDone, total);
+        } else {
+            EXPECT_EQ(dlg.job.samplesDone, total);
+            EXPECT_EQ(dlg.progressBar.GetPos(), 100);
+        }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -302,6 +305,49 @@ TEST(Worker, StartsAtOnceAndTheCallerJoins) {
                                            &job);
     worker.join();
     EXPECT_EQ(job.runs, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Without a script the real boxes appear; these look at them and close them.
+TEST(RealToolkit, MessageBoxShowsTheTextAloneUnderTheApplicationsName) {
+    bool seen = false;
+    RunSoon([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(box->windowTitle(), "Carillix");
+        EXPECT_EQ(box->text(), "Error writing file!");
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        box->button(QMessageBox::Ok)->click();
+    }, 50);
+    EXPECT_EQ(ShowMessageBox(nullptr, "Error writing file!"), 1);
+    EXPECT_TRUE(seen);
+}
+
+TEST(RealToolkit, FileDialogTakesTheFilterExtensionAndFolder) {
+    for (const bool open : {true, false}) {
+        bool seen = false;
+        RunSoon([&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            EXPECT_EQ(dialog->nameFilters(), QStringList({"Waveform files (.wav) (*.wav)"}));
+            EXPECT_EQ(dialog->defaultSuffix(), "wav");
+            EXPECT_EQ(dialog->acceptMode(), open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+            EXPECT_EQ(dialog->directory().absolutePath(), QDir::tempPath());
+            dialog->reject();
+        }, 100);
+        CFileDialog choice(open, "wav", "", "Waveform files (.wav)|*.wav|");
+        choice.SetInitialFolder(QDir::tempPath().toStdString());
+        EXPECT_EQ(choice.DoModal(), 2);
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(choice.GetPathName(), "");
+    }
 }
 
 }  // namespace
