@@ -5,18 +5,11 @@
 #include "app/toolkit/Toolkit.h"
 #include "playback/PortAudioWaveOut.h"
 #include "playback/PlayRequest.h"
+#include "playback/dialogs/PlayDlg.h"
 #include "sound/BellImport.h"
 #include "sound/WavFile.h"
 #include "synth/JobBuilder.h"
-// TODO(gui-main): unconditional once the generation and play dialogs land.
-#if __has_include("synth/dialogs/GenerateDlg.h")
 #include "synth/dialogs/GenerateDlg.h"
-#define CARILLIX_HAS_GENERATE_DLG 1
-#endif
-#if __has_include("playback/dialogs/PlayDlg.h")
-#include "playback/dialogs/PlayDlg.h"
-#define CARILLIX_HAS_PLAY_DLG 1
-#endif
 
 #include <QCoreApplication>
 #include <QDir>
@@ -59,13 +52,11 @@ QIcon CPealDlg::ApplicationIcon()
 
 std::string CPealDlg::DemoBellFolder()
 {
-    const QDir installed(QStringLiteral(CARILLIX_INSTALLED_BELLS));
+    const QDir installed(QCoreApplication::applicationDirPath() + QStringLiteral("/" CARILLIX_BELLS_FROM_BINDIR));
     const QDir buildTree(QStringLiteral(CARILLIX_BUILD_TREE_BELLS));
-    const bool runsInstalled =
-        QDir(QCoreApplication::applicationDirPath()) == QDir(QStringLiteral(CARILLIX_INSTALLED_BINDIR));
-    for (const QDir& folder : runsInstalled ? std::array{installed, buildTree} : std::array{buildTree, installed}) {
+    for (const QDir& folder : {installed, buildTree}) {
         if (folder.exists())
-            return folder.absolutePath().toStdString();
+            return folder.canonicalPath().toStdString();
     }
     return {};
 }
@@ -165,7 +156,6 @@ void CPealDlg::OnWriteFile()
 
 void CPealDlg::OnGenerateOutput()
 {
-#ifdef CARILLIX_HAS_GENERATE_DLG
     // A failed read-back has shown its message; the members may hold a
     // striking error the renderer does not accept, so nothing is generated.
     if (!UpdateData(true))
@@ -200,12 +190,10 @@ void CPealDlg::OnGenerateOutput()
         outputSound.state = 0;
     }
     UpdateFileButtons();
-#endif
 }
 
 void CPealDlg::OnPlayFile()
 {
-#ifdef CARILLIX_HAS_PLAY_DLG
     PlayRequest request;
     request.useRange = 0;
     request.rangeStart = 0;
@@ -214,7 +202,6 @@ void CPealDlg::OnPlayFile()
     const std::shared_ptr<CWaveOut> waveOut = makeWaveOut();
     CPlayDlg player(&outputSound, &request, *waveOut);
     player.DoModal();
-#endif
 }
 
 void CPealDlg::OnStyleChosen(MethodStyle chosen)

@@ -79,9 +79,9 @@ public:
 
     // The application icon in the sizes a window and the desktop use.
     static QIcon ApplicationIcon();
-    // Folder the bell file choice opens in: the installed demo bells when
-    // this program runs installed, else the build tree's; empty when neither
-    // exists.
+    // Folder the bell file choice opens in: the demo bells installed beside
+    // this program when it runs installed, else the build tree's; empty when
+    // neither exists.
     static std::string DemoBellFolder();
 
     std::int32_t bellCountIndex = 3;     // " 5" " 6" " 8" "10" "12" "14" "16"; -1 for none
