@@ -52,7 +52,12 @@ QIcon CPealDlg::ApplicationIcon()
 
 std::string CPealDlg::DemoBellFolder()
 {
-    const QDir installed(QCoreApplication::applicationDirPath() + QStringLiteral("/" CARILLIX_BELLS_FROM_BINDIR));
+    return DemoBellFolderFor(QCoreApplication::applicationDirPath().toStdString());
+}
+
+std::string CPealDlg::DemoBellFolderFor(const std::string& programFolder)
+{
+    const QDir installed(QString::fromStdString(programFolder) + QStringLiteral("/" CARILLIX_BELLS_FROM_BINDIR));
     const QDir buildTree(QStringLiteral(CARILLIX_BUILD_TREE_BELLS));
     for (const QDir& folder : {installed, buildTree}) {
         if (folder.exists())

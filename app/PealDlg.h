@@ -83,6 +83,8 @@ public:
     // this program when it runs installed, else the build tree's; empty when
     // neither exists.
     static std::string DemoBellFolder();
+    // The same for a program in `programFolder`.
+    static std::string DemoBellFolderFor(const std::string& programFolder);
 
     std::int32_t bellCountIndex = 3;     // " 5" " 6" " 8" "10" "12" "14" "16"; -1 for none
     std::int32_t lengthSeconds = 10;     // requested output length; 10..700 accepted

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,17 @@ TEST(MainDialog, ReadFileLoadsTheBellOfItsRow)
     // Run from the build tree: the demo bells made there.
     EXPECT_EQ(choice.initialFolder, QDir(CARILLIX_BUILD_TREE_BELLS).canonicalPath().toStdString());
     EXPECT_FALSE(choice.initialFolder.empty());
+}
+
+TEST(MainDialog, BellChoiceOpensInTheInstalledDemoBellsWhenThereAreAny)
+{
+    QTemporaryDir prefix;
+    const std::string program = prefix.filePath("bin").toStdString();
+    const std::string buildTree = QDir(CARILLIX_BUILD_TREE_BELLS).canonicalPath().toStdString();
+    EXPECT_EQ(CPealDlg::DemoBellFolderFor(program), buildTree);
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("bin") && QDir(prefix.path()).mkpath("share/carillix/bells"));
+    EXPECT_EQ(CPealDlg::DemoBellFolderFor(program),
+              QDir(prefix.filePath("share/carillix/bells")).canonicalPath().toStdString());
 }
 
 TEST(MainDialog, RefusesABellOfAnotherSampleRate)
@@ -220,17 +232,21 @@ TEST(MainDialog, CloseBoxConfirmedEndsWithoutReadingBack)
 TEST(MainDialog, EnterPressesTheFocusedButtonElseExit)
 {
     MainDialogDriver d;
+    d.answers.push_back(PressButton(IDCANCEL));
     d.answers.push_back(PressButton(IDOK));
     const int result = d.Run([&] {
         d.PressKey(Qt::Key_Return);  // "Read File" of bell 1 has the focus
         EXPECT_EQ(d.script.fileDialogs.size(), 1u);
         EXPECT_EQ(d.script.messages, Messages{"No file selected!"});
         EXPECT_EQ(d.dialogsAnswered, 0);
+        d.dialog.GetDlgItem(kPealSpeedList)->setFocus();
+        d.PressKey(Qt::Key_Return);  // "EXIT", then "Cancel and return"
+        EXPECT_EQ(d.dialogsAnswered, 1);
         d.dialog.GetDlgItem(kLength)->setFocus();
-        d.PressKey(Qt::Key_Return);
+        d.PressKey(Qt::Key_Return);  // "EXIT", then "OK"
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(d.dialogsAnswered, 1);
+    EXPECT_EQ(d.dialogsAnswered, 2);
 }
 
 TEST(MainDialog, StyleButtonsSetTheStyle)
