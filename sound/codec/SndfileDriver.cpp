@@ -64,7 +64,11 @@ sf_count_t VirtualSeek(sf_count_t offset, int whence, void* file)
         base = wav.Length();
     else if (whence != SEEK_SET)
         return -1;
-    if (offset < -base || offset > wav.Length() - base)
+    // Like a file, the position may pass the end (reads there deliver
+    // nothing): the parser seeks past an odd-sized data chunk's pad byte,
+    // which the rebuilt file need not hold, and refusing that seek sends it
+    // round the same chunk for ever.
+    if (offset < -base)
         return -1;
     wav.position = base + offset;
     return wav.position;
@@ -73,7 +77,7 @@ sf_count_t VirtualSeek(sf_count_t offset, int whence, void* file)
 sf_count_t VirtualRead(void* buffer, sf_count_t bytes, void* file)
 {
     auto& wav = *static_cast<VirtualWav*>(file);
-    if (bytes <= 0)
+    if (bytes <= 0 || wav.position >= wav.Length())
         return 0;
     auto* out = static_cast<std::uint8_t*>(buffer);
     const auto want = static_cast<std::size_t>(std::min(bytes, wav.Length() - wav.position));

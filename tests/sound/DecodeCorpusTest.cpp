@@ -4,11 +4,13 @@
 #include "sound/WavFile.h"
 #include "tests/sound/DecodeCorpus.h"
 #include "tests/sound/ExpectLoad.h"
+#include "tests/sound/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -226,6 +228,24 @@ TEST(DecodeToPcm16, FactChunkTrimsBlockPaddingAndOnlyForItsFile)
     ASSERT_EQ(noFact.result, LoadOK);
     EXPECT_FALSE(noFact.sound.factSamples);
     EXPECT_EQ(noFact.sound.sampleCount, 2020);  // four blocks of 505
+}
+
+// An odd-sized data chunk at the very end of a file lacks its pad byte. The
+// codec must load what is there, however the data looks: sound data that
+// happens to read as a chunk header once sent it round in circles for ever.
+TEST(DecodeToPcm16, OddDataChunkWithoutItsPadByteLoads)
+{
+    std::vector<unsigned char> file = {
+        'R', 'I', 'F', 'F', 105, 0, 0, 0, 'W', 'A', 'V', 'E',
+        'f', 'm', 't', ' ', 16, 0, 0, 0, 6, 0, 2, 0, 0x40, 0x1f, 0, 0, 0x80, 0x3e, 0, 0, 2, 0, 8, 0,
+        'd', 'a', 't', 'a', 69, 0, 0, 0, 'L', 'I', 'S', 'T'};
+    file.resize(44 + 69, 0xff);
+    file[44 + 43] = 'a';
+    file[44 + 44] = 0xdf;
+    TempFolder folder;
+    const std::string path = folder.Path("odd.wav");
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::ssize(file));
+    ExpectLoad(path, LoadOK, 8000, 34, 34);
 }
 
 }  // namespace
