@@ -4,8 +4,17 @@ CExitDlg::CExitDlg(CDialog* parent) : CDialog(112, parent) {}
 
 CExitDlg::~CExitDlg() = default;
 
-void CExitDlg::DoDataExchange(CDataExchange& dx) { CDialog::DoDataExchange(dx); }
+void CExitDlg::DoDataExchange(CDataExchange& dx)
+{
+    CDialog::DoDataExchange(dx);
+}
 
-void CExitDlg::OnOK() { CDialog::OnOK(); }
+void CExitDlg::OnOK()
+{
+    CDialog::OnOK();
+}
 
-void CExitDlg::OnCancel() { CDialog::OnCancel(); }
+void CExitDlg::OnCancel()
+{
+    CDialog::OnCancel();
+}

@@ -32,7 +32,8 @@ public:
     void done(int result) override { owner.EndDialog(result); }
 
 protected:
-    void closeEvent(QCloseEvent* event) override {
+    void closeEvent(QCloseEvent* event) override
+    {
         event->ignore();
         owner.OnClose();
     }
@@ -44,7 +45,8 @@ private:
 
 namespace {
 
-DialogBaseUnits BaseUnitsOf(const QFont& font) {
+DialogBaseUnits BaseUnitsOf(const QFont& font)
+{
     const QFontMetrics metrics(font);
     const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
     DialogBaseUnits base;
@@ -53,7 +55,8 @@ DialogBaseUnits BaseUnitsOf(const QFont& font) {
     return base;
 }
 
-QWidget* MakeControl(const ControlLayout& c, QWidget* parent) {
+QWidget* MakeControl(const ControlLayout& c, QWidget* parent)
+{
     switch (c.kind) {
     case ControlKind::PushButton: {
         auto* b = new QPushButton(c.text, parent);
@@ -79,10 +82,10 @@ QWidget* MakeControl(const ControlLayout& c, QWidget* parent) {
         // The title sits on the frame's top line, so the frame fills the
         // rectangle the layout gives it.
         auto* g = new QGroupBox(c.text, parent);
-        g->setStyleSheet(QStringLiteral(
-            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
-            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px;"
-            " padding: 0 2px; }"));
+        g->setStyleSheet(
+            QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+                           "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px;"
+                           " padding: 0 2px; }"));
         return g;
     }
     case ControlKind::Label: {
@@ -102,7 +105,8 @@ QWidget* MakeControl(const ControlLayout& c, QWidget* parent) {
 }
 
 template <typename T>
-bool ParseInteger(const QString& text, T& value) {
+bool ParseInteger(const QString& text, T& value)
+{
     const std::string s = text.trimmed().toStdString();
     const char* first = s.data();
     const char* last = s.data() + s.size();
@@ -122,7 +126,8 @@ bool ParseInteger(const QString& text, T& value) {
 }
 
 // Optionally signed decimal digits, blanks around: a whole number of any size.
-bool IsWholeNumber(const QString& text) {
+bool IsWholeNumber(const QString& text)
+{
     QString t = text.trimmed();
     if (t.startsWith('-') || t.startsWith('+')) {
         t.remove(0, 1);
@@ -131,7 +136,8 @@ bool IsWholeNumber(const QString& text) {
 }
 
 template <typename T>
-void ExchangeInteger(CDataExchange& dx, int id, T& value) {
+void ExchangeInteger(CDataExchange& dx, int id, T& value)
+{
     if (dx.failed) {
         return;
     }
@@ -156,10 +162,13 @@ void ExchangeInteger(CDataExchange& dx, int id, T& value) {
 
 }  // namespace
 
-CDialog::CDialog(int layoutId, CDialog* parent) : CDialog(LoadDialogLayout(layoutId).value_or(DialogLayout{}), parent) {}
+CDialog::CDialog(int layoutId, CDialog* parent) : CDialog(LoadDialogLayout(layoutId).value_or(DialogLayout{}), parent)
+{
+}
 
 CDialog::CDialog(DialogLayout layoutData, CDialog* parent)
-    : layout(std::move(layoutData)), parent(parent), window(std::make_unique<CDialogWindow>(*this)) {
+    : layout(std::move(layoutData)), parent(parent), window(std::make_unique<CDialogWindow>(*this))
+{
     window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint);
     window->setWindowTitle(layout.caption);
@@ -174,7 +183,8 @@ CDialog::CDialog(DialogLayout layoutData, CDialog* parent)
 
 CDialog::~CDialog() = default;
 
-void CDialog::BuildControls() {
+void CDialog::BuildControls()
+{
     QButtonGroup* group = nullptr;
     QWidget* previousFocus = nullptr;
     for (const ControlLayout& c : layout.controls) {
@@ -219,7 +229,8 @@ void CDialog::BuildControls() {
     }
 }
 
-void CDialog::FillLists() {
+void CDialog::FillLists()
+{
     for (const ControlLayout& c : layout.controls) {
         auto* combo = c.kind == ControlKind::DropList ? Control<QComboBox>(c.id) : nullptr;
         if (!combo) {
@@ -240,7 +251,8 @@ void CDialog::FillLists() {
     }
 }
 
-int CDialog::DoModal() {
+int CDialog::DoModal()
+{
     ended = false;
     endResult = IDCANCEL;
     QWidget* owner = parent ? parent->Window() : QApplication::activeModalWidget();
@@ -277,7 +289,8 @@ int CDialog::DoModal() {
     return endResult;
 }
 
-void CDialog::EndDialog(int result) {
+void CDialog::EndDialog(int result)
+{
     KillAllTimers();
     if (ended) {
         return;
@@ -289,52 +302,65 @@ void CDialog::EndDialog(int result) {
     }
 }
 
-bool CDialog::OnInitDialog() {
+bool CDialog::OnInitDialog()
+{
     FillLists();
     UpdateData(false);
     return true;
 }
 
-void CDialog::OnOK() {
+void CDialog::OnOK()
+{
     if (UpdateData(true)) {
         EndDialog(IDOK);
     }
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::OnClose() { OnCancel(); }
+void CDialog::OnClose()
+{
+    OnCancel();
+}
 
 void CDialog::OnTimer(int) {}
 
 void CDialog::DoDataExchange(CDataExchange&) {}
 
-bool CDialog::UpdateData(bool saveAndValidate) {
+bool CDialog::UpdateData(bool saveAndValidate)
+{
     CDataExchange dx(*this, saveAndValidate);
     DoDataExchange(dx);
     return !dx.failed;
 }
 
-void CDialog::SetTimer(int id, int milliseconds) {
+void CDialog::SetTimer(int id, int milliseconds)
+{
     KillTimer(id);
     timers[id] = window->startTimer(milliseconds);
 }
 
-void CDialog::KillTimer(int id) {
+void CDialog::KillTimer(int id)
+{
     if (const auto it = timers.find(id); it != timers.end()) {
         window->killTimer(it->second);
         timers.erase(it);
     }
 }
 
-void CDialog::KillAllTimers() {
+void CDialog::KillAllTimers()
+{
     for (const auto& [id, qtId] : timers) {
         window->killTimer(qtId);
     }
     timers.clear();
 }
 
-void CDialog::DeliverTimer(int qtTimerId) {
+void CDialog::DeliverTimer(int qtTimerId)
+{
     for (const auto& [id, qtId] : timers) {
         if (qtId == qtTimerId) {
             OnTimer(id);
@@ -343,9 +369,13 @@ void CDialog::DeliverTimer(int qtTimerId) {
     }
 }
 
-void CDialog::MapCommand(int id, std::function<void()> handler) { commands[id] = std::move(handler); }
+void CDialog::MapCommand(int id, std::function<void()> handler)
+{
+    commands[id] = std::move(handler);
+}
 
-void CDialog::RunCommand(int id) {
+void CDialog::RunCommand(int id)
+{
     if (const auto it = commands.find(id); it != commands.end()) {
         it->second();
     } else if (id == IDOK) {
@@ -355,7 +385,8 @@ void CDialog::RunCommand(int id) {
     }
 }
 
-void CDialog::FocusFirstTabStop() {
+void CDialog::FocusFirstTabStop()
+{
     for (const ControlLayout& c : layout.controls) {
         QWidget* w = GetDlgItem(c.id);
         if (c.tabStop && w && w->isEnabled()) {
@@ -365,23 +396,27 @@ void CDialog::FocusFirstTabStop() {
     }
 }
 
-QWidget* CDialog::GetDlgItem(int id) const {
+QWidget* CDialog::GetDlgItem(int id) const
+{
     const auto it = controls.find(id);
     return it == controls.end() ? nullptr : it->second;
 }
 
-void CDialog::EnableControl(int id, bool enable) {
+void CDialog::EnableControl(int id, bool enable)
+{
     if (QWidget* w = GetDlgItem(id)) {
         w->setEnabled(enable);
     }
 }
 
-bool CDialog::IsControlEnabled(int id) const {
+bool CDialog::IsControlEnabled(int id) const
+{
     const QWidget* w = GetDlgItem(id);
     return w && w->isEnabled();
 }
 
-void CDialog::CheckRadioButton(int firstId, int lastId, int checkedId) {
+void CDialog::CheckRadioButton(int firstId, int lastId, int checkedId)
+{
     for (int id = firstId; id <= lastId; ++id) {
         if (auto* radio = Control<QRadioButton>(id)) {
             QButtonGroup* group = radio->group();
@@ -397,12 +432,14 @@ void CDialog::CheckRadioButton(int firstId, int lastId, int checkedId) {
     }
 }
 
-bool CDialog::IsRadioChecked(int id) const {
+bool CDialog::IsRadioChecked(int id) const
+{
     const auto* radio = Control<QRadioButton>(id);
     return radio && radio->isChecked();
 }
 
-std::string CDialog::GetControlText(int id) const {
+std::string CDialog::GetControlText(int id) const
+{
     if (const auto* e = Control<QLineEdit>(id)) {
         return e->text().toStdString();
     }
@@ -415,7 +452,8 @@ std::string CDialog::GetControlText(int id) const {
     return {};
 }
 
-void CDialog::SetControlText(int id, const std::string& text) {
+void CDialog::SetControlText(int id, const std::string& text)
+{
     const QString t = QString::fromStdString(text);
     if (auto* e = Control<QLineEdit>(id)) {
         e->setText(t);
@@ -426,11 +464,18 @@ void CDialog::SetControlText(int id, const std::string& text) {
     }
 }
 
-int CDialog::MessageBox(const std::string& text) { return ShowMessageBox(window.get(), text); }
+int CDialog::MessageBox(const std::string& text)
+{
+    return ShowMessageBox(window.get(), text);
+}
 
-QDialog* CDialog::Window() const { return window.get(); }
+QDialog* CDialog::Window() const
+{
+    return window.get();
+}
 
-void CDataExchange::Fail(const std::string& message) {
+void CDataExchange::Fail(const std::string& message)
+{
     failed = true;
     dialog.MessageBox(message);
     if (QWidget* w = dialog.GetDlgItem(lastControl)) {
@@ -441,11 +486,21 @@ void CDataExchange::Fail(const std::string& message) {
     }
 }
 
-void DDX_Text(CDataExchange& dx, int id, std::int32_t& value) { ExchangeInteger(dx, id, value); }
-void DDX_Text(CDataExchange& dx, int id, std::int16_t& value) { ExchangeInteger(dx, id, value); }
-void DDX_Text(CDataExchange& dx, int id, std::uint32_t& value) { ExchangeInteger(dx, id, value); }
+void DDX_Text(CDataExchange& dx, int id, std::int32_t& value)
+{
+    ExchangeInteger(dx, id, value);
+}
+void DDX_Text(CDataExchange& dx, int id, std::int16_t& value)
+{
+    ExchangeInteger(dx, id, value);
+}
+void DDX_Text(CDataExchange& dx, int id, std::uint32_t& value)
+{
+    ExchangeInteger(dx, id, value);
+}
 
-void DDX_Text(CDataExchange& dx, int id, std::string& value) {
+void DDX_Text(CDataExchange& dx, int id, std::string& value)
+{
     if (dx.failed) {
         return;
     }
@@ -459,7 +514,8 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value) {
     }
 }
 
-void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index) {
+void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index)
+{
     if (dx.failed) {
         return;
     }
@@ -473,7 +529,8 @@ void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index) {
     }
 }
 
-void DDV_MinMaxInt(CDataExchange& dx, int value, int min, int max) {
+void DDV_MinMaxInt(CDataExchange& dx, int value, int min, int max)
+{
     if (dx.failed || !dx.saveAndValidate) {
         return;
     }
@@ -482,20 +539,26 @@ void DDV_MinMaxInt(CDataExchange& dx, int value, int min, int max) {
     }
 }
 
-void CProgressCtrl::SetRange(int lower, int upper) {
+void CProgressCtrl::SetRange(int lower, int upper)
+{
     if (bar) {
         bar->setRange(lower, upper);
     }
 }
 
-void CProgressCtrl::SetPos(int position) {
+void CProgressCtrl::SetPos(int position)
+{
     if (bar) {
         bar->setValue(position);
     }
 }
 
-int CProgressCtrl::GetPos() const { return bar ? bar->value() : 0; }
+int CProgressCtrl::GetPos() const
+{
+    return bar ? bar->value() : 0;
+}
 
-void DDX_Control(CDataExchange& dx, int id, CProgressCtrl& control) {
+void DDX_Control(CDataExchange& dx, int id, CProgressCtrl& control)
+{
     control.Attach(dx.dialog.Control<QProgressBar>(id));
 }

@@ -82,14 +82,16 @@ public:
     // Routes clicks of control `id` (push or radio button) to `handler`.
     void MapCommand(int id, std::function<void()> handler);
     template <typename Derived>
-    void MapCommand(int id, void (Derived::*handler)()) {
+    void MapCommand(int id, void (Derived::*handler)())
+    {
         MapCommand(id, [this, handler] { (static_cast<Derived*>(this)->*handler)(); });
     }
 
     // Control `id` (null if the layout has none). Control<T> casts.
     QWidget* GetDlgItem(int id) const;
     template <typename T>
-    T* Control(int id) const {
+    T* Control(int id) const
+    {
         return qobject_cast<T*>(GetDlgItem(id));
     }
     void EnableControl(int id, bool enable);
@@ -144,7 +146,7 @@ public:
     CDialog& dialog;
     const bool saveAndValidate;  // true: controls -> members
     bool failed = false;
-    int lastControl = -1;        // id of the control exchanged last
+    int lastControl = -1;  // id of the control exchanged last
 };
 
 // Decimal text boxes. Reading accepts optional blanks around an optionally

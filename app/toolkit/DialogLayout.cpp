@@ -9,11 +9,11 @@
 
 namespace {
 
-std::optional<ControlKind> KindFromName(const QString& name) {
+std::optional<ControlKind> KindFromName(const QString& name)
+{
     static const std::pair<const char*, ControlKind> kinds[] = {
-        {"button", ControlKind::PushButton}, {"radio", ControlKind::RadioButton},
-        {"edit", ControlKind::Edit},         {"droplist", ControlKind::DropList},
-        {"group", ControlKind::GroupBox},    {"label", ControlKind::Label},
+        {"button", ControlKind::PushButton},    {"radio", ControlKind::RadioButton}, {"edit", ControlKind::Edit},
+        {"droplist", ControlKind::DropList},    {"group", ControlKind::GroupBox},    {"label", ControlKind::Label},
         {"progress", ControlKind::ProgressBar},
     };
     for (const auto& [text, kind] : kinds) {
@@ -24,7 +24,8 @@ std::optional<ControlKind> KindFromName(const QString& name) {
     return std::nullopt;
 }
 
-std::optional<QRect> RectFrom(const QJsonValue& value) {
+std::optional<QRect> RectFrom(const QJsonValue& value)
+{
     const QJsonArray a = value.toArray();
     if (a.size() != 4) {
         return std::nullopt;
@@ -32,13 +33,15 @@ std::optional<QRect> RectFrom(const QJsonValue& value) {
     return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
 }
 
-int Scale(int units, int pixelsPerBase, int unitsPerBase) {
+int Scale(int units, int pixelsPerBase, int unitsPerBase)
+{
     return static_cast<int>(std::lround(static_cast<double>(units) * pixelsPerBase / unitsPerBase));
 }
 
 }  // namespace
 
-const ControlLayout* DialogLayout::Find(int controlId) const {
+const ControlLayout* DialogLayout::Find(int controlId) const
+{
     for (const ControlLayout& c : controls) {
         if (c.id == controlId && controlId != -1) {
             return &c;
@@ -47,7 +50,8 @@ const ControlLayout* DialogLayout::Find(int controlId) const {
     return nullptr;
 }
 
-std::optional<DialogLayout> ParseDialogLayout(const QByteArray& json) {
+std::optional<DialogLayout> ParseDialogLayout(const QByteArray& json)
+{
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
@@ -93,7 +97,8 @@ std::optional<DialogLayout> ParseDialogLayout(const QByteArray& json) {
     return layout;
 }
 
-std::optional<DialogLayout> LoadDialogLayout(int id) {
+std::optional<DialogLayout> LoadDialogLayout(int id)
+{
     QFile file(QStringLiteral(":/layouts/%1.json").arg(id));
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
@@ -105,7 +110,8 @@ std::optional<DialogLayout> LoadDialogLayout(int id) {
     return layout;
 }
 
-QRect DialogUnitsToPixels(const QRect& units, DialogBaseUnits base) {
+QRect DialogUnitsToPixels(const QRect& units, DialogBaseUnits base)
+{
     const int left = Scale(units.x(), base.charWidth, 4);
     const int top = Scale(units.y(), base.charHeight, 8);
     const int right = Scale(units.x() + units.width(), base.charWidth, 4);
@@ -113,6 +119,7 @@ QRect DialogUnitsToPixels(const QRect& units, DialogBaseUnits base) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-QSize DialogUnitsToPixels(const QSize& units, DialogBaseUnits base) {
+QSize DialogUnitsToPixels(const QSize& units, DialogBaseUnits base)
+{
     return QSize(Scale(units.width(), base.charWidth, 4), Scale(units.height(), base.charHeight, 8));
 }

@@ -17,34 +17,34 @@
 
 // The kinds of control a layout can hold.
 enum class ControlKind {
-    PushButton,     // QPushButton; `defaultButton` marks the dialog's default
-    RadioButton,    // auto radio button; `groupStart` begins a new exclusive group
-    Edit,           // single-line text box (QLineEdit)
-    DropList,       // drop-down list without typing (QComboBox); `sorted`, initial `items`
-    GroupBox,       // frame with a title, drawn behind the other controls
-    Label,          // static text; `centred` or left aligned
-    ProgressBar,    // QProgressBar
+    PushButton,   // QPushButton; `defaultButton` marks the dialog's default
+    RadioButton,  // auto radio button; `groupStart` begins a new exclusive group
+    Edit,         // single-line text box (QLineEdit)
+    DropList,     // drop-down list without typing (QComboBox); `sorted`, initial `items`
+    GroupBox,     // frame with a title, drawn behind the other controls
+    Label,        // static text; `centred` or left aligned
+    ProgressBar,  // QProgressBar
 };
 
 struct ControlLayout {
-    int id = -1;               // -1: a control no code addresses
+    int id = -1;  // -1: a control no code addresses
     ControlKind kind = ControlKind::Label;
-    QString text;              // caption
-    QRect rect;                // x, y, width, height in dialog units
+    QString text;  // caption
+    QRect rect;    // x, y, width, height in dialog units
     bool tabStop = false;
     bool defaultButton = false;
     bool groupStart = false;
     bool readOnly = false;
-    bool border = true;        // text boxes: framed
-    bool centred = false;      // labels
-    bool sorted = false;       // drop-down lists keep their entries sorted
-    QStringList items;         // drop-down lists: initial entries, in layout order
+    bool border = true;    // text boxes: framed
+    bool centred = false;  // labels
+    bool sorted = false;   // drop-down lists keep their entries sorted
+    QStringList items;     // drop-down lists: initial entries, in layout order
 };
 
 struct DialogLayout {
     int id = 0;
     QString caption;
-    QSize size;                // dialog units
+    QSize size;  // dialog units
     QString fontFace;
     int fontPoints = 8;
     std::vector<ControlLayout> controls;  // in tab and creation order

@@ -8,7 +8,8 @@ namespace {
 CToolkitScript* currentScript = nullptr;
 }
 
-int ShowMessageBox(QWidget* owner, const std::string& text) {
+int ShowMessageBox(QWidget* owner, const std::string& text)
+{
     if (CToolkitScript* script = CToolkitScript::Current()) {
         script->messages.push_back(text);
         if (script->onMessage) {
@@ -22,7 +23,8 @@ int ShowMessageBox(QWidget* owner, const std::string& text) {
     return 1;
 }
 
-QString QtFileFilter(const std::string& pipeFilter) {
+QString QtFileFilter(const std::string& pipeFilter)
+{
     const QStringList parts = QString::fromStdString(pipeFilter).split('|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -36,12 +38,15 @@ QString QtFileFilter(const std::string& pipeFilter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName,
-                         std::string filter, QWidget* owner)
+CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, std::string filter,
+                         QWidget* owner)
     : openFileDialog(openFileDialog), defaultExtension(std::move(defaultExtension)), fileName(std::move(fileName)),
-      filter(std::move(filter)), owner(owner) {}
+      filter(std::move(filter)), owner(owner)
+{
+}
 
-int CFileDialog::DoModal() {
+int CFileDialog::DoModal()
+{
     if (CToolkitScript* script = CToolkitScript::Current()) {
         script->fileDialogs.push_back({openFileDialog, defaultExtension, filter, initialFolder});
         const auto answer = script->TakeFileAnswer();
@@ -70,21 +75,35 @@ int CFileDialog::DoModal() {
     return 1;
 }
 
-CWaitCursor::CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+CWaitCursor::CWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-CWaitCursor::~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+CWaitCursor::~CWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
 
-CToolkitScript::CToolkitScript() { currentScript = this; }
+CToolkitScript::CToolkitScript()
+{
+    currentScript = this;
+}
 
-CToolkitScript::~CToolkitScript() {
+CToolkitScript::~CToolkitScript()
+{
     if (currentScript == this) {
         currentScript = nullptr;
     }
 }
 
-CToolkitScript* CToolkitScript::Current() { return currentScript; }
+CToolkitScript* CToolkitScript::Current()
+{
+    return currentScript;
+}
 
-std::optional<std::string> CToolkitScript::TakeFileAnswer() {
+std::optional<std::string> CToolkitScript::TakeFileAnswer()
+{
     if (nextAnswer >= fileAnswers.size()) {
         return std::nullopt;
     }

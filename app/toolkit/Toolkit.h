@@ -68,7 +68,8 @@ public:
 // The caller owns the returned thread and must join it before `parameter`
 // goes away.
 template <typename Result, typename Parameter>
-std::thread StartWorkerThread(Result (*function)(Parameter*), Parameter* parameter) {
+std::thread StartWorkerThread(Result (*function)(Parameter*), Parameter* parameter)
+{
     return std::thread([function, parameter] { function(parameter); });
 }
 

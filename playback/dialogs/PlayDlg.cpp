@@ -4,19 +4,25 @@
 
 CPlayDlg::CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CDialog* parent)
     : CDialog(106, parent), sound(sound), request(request), ownDevice(std::make_unique<CPortAudioWaveOut>()),
-      player(*sound, *ownDevice) {}
+      player(*sound, *ownDevice)
+{
+}
 
 CPlayDlg::CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CWaveOut& waveOut, CDialog* parent)
-    : CDialog(106, parent), sound(sound), request(request), player(*sound, waveOut) {}
+    : CDialog(106, parent), sound(sound), request(request), player(*sound, waveOut)
+{
+}
 
 CPlayDlg::~CPlayDlg() = default;
 
-void CPlayDlg::DoDataExchange(CDataExchange& dx) {
+void CPlayDlg::DoDataExchange(CDataExchange& dx)
+{
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, 1115, progressBar);
 }
 
-bool CPlayDlg::OnInitDialog() {
+bool CPlayDlg::OnInitDialog()
+{
     CDialog::OnInitDialog();
     const PlayResult result = player.StartPlay(request);
     if (result != PlayOK) {
@@ -29,7 +35,8 @@ bool CPlayDlg::OnInitDialog() {
     return true;
 }
 
-void CPlayDlg::OnTimer(int) {
+void CPlayDlg::OnTimer(int)
+{
     progressBar.SetPos(player.PlayProgress());
     if (player.playStopped) {
         KillTimer(1);
@@ -38,4 +45,7 @@ void CPlayDlg::OnTimer(int) {
     }
 }
 
-void CPlayDlg::OnCancel() { player.RequestStop(); }
+void CPlayDlg::OnCancel()
+{
+    player.RequestStop();
+}

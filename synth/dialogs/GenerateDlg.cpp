@@ -5,7 +5,8 @@
 
 CGenerateDlg::CGenerateDlg(RenderFunction render, CDialog* parent) : CDialog(114, parent), render(render) {}
 
-CGenerateDlg::~CGenerateDlg() {
+CGenerateDlg::~CGenerateDlg()
+{
     if (worker.joinable()) {
         job.cancelRequested = true;
     }
@@ -15,7 +16,8 @@ CGenerateDlg::~CGenerateDlg() {
 void CGenerateDlg::SetJob(std::int16_t stage, std::int32_t totalSamples, std::int32_t preRollSamples,
                           std::int32_t fadeSamples, std::int32_t strikeInterval, std::int32_t handstrokeGap,
                           CSoundBuffer* outputSound, MethodStyle style, std::int16_t strikingError,
-                          const CSoundBuffer* bells) {
+                          const CSoundBuffer* bells)
+{
     running = false;
     job.stage = stage;
     job.totalSamples = totalSamples;
@@ -35,18 +37,21 @@ void CGenerateDlg::SetJob(std::int16_t stage, std::int32_t totalSamples, std::in
     job.bells = bells;
 }
 
-int CGenerateDlg::DoModal() {
+int CGenerateDlg::DoModal()
+{
     const int result = CDialog::DoModal();
     JoinWorker();
     return result;
 }
 
-void CGenerateDlg::DoDataExchange(CDataExchange& dx) {
+void CGenerateDlg::DoDataExchange(CDataExchange& dx)
+{
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, 1054, progressBar);
 }
 
-bool CGenerateDlg::OnInitDialog() {
+bool CGenerateDlg::OnInitDialog()
+{
     CDialog::OnInitDialog();
     progressBar.SetRange(0, 100);
     worker = StartWorkerThread(render, &job);
@@ -55,7 +60,8 @@ bool CGenerateDlg::OnInitDialog() {
     return true;
 }
 
-void CGenerateDlg::OnTimer(int) {
+void CGenerateDlg::OnTimer(int)
+{
     const std::int32_t done = job.samplesDone;
     const double share = job.totalSamples > 0 ? done * 100.0 / job.totalSamples : 0.0;
     progressBar.SetPos(static_cast<std::int16_t>(share));
@@ -70,7 +76,8 @@ void CGenerateDlg::OnTimer(int) {
     }
 }
 
-void CGenerateDlg::OnCancel() {
+void CGenerateDlg::OnCancel()
+{
     if (running) {
         job.cancelRequested = true;
         running = false;
@@ -79,7 +86,8 @@ void CGenerateDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
-void CGenerateDlg::JoinWorker() {
+void CGenerateDlg::JoinWorker()
+{
     if (worker.joinable()) {
         worker.join();
     }

@@ -38,10 +38,9 @@ public:
     // outputSound's samples (which must hold at least totalSamples), and
     // job.bells = `bells` (sixteen records that outlive the dialog).
     // Sets running to false.
-    void SetJob(std::int16_t stage, std::int32_t totalSamples, std::int32_t preRollSamples,
-                std::int32_t fadeSamples, std::int32_t strikeInterval, std::int32_t handstrokeGap,
-                CSoundBuffer* outputSound, MethodStyle style, std::int16_t strikingError,
-                const CSoundBuffer* bells);
+    void SetJob(std::int16_t stage, std::int32_t totalSamples, std::int32_t preRollSamples, std::int32_t fadeSamples,
+                std::int32_t strikeInterval, std::int32_t handstrokeGap, CSoundBuffer* outputSound, MethodStyle style,
+                std::int16_t strikingError, const CSoundBuffer* bells);
 
     // Runs the dialog; returns once the dialog has ended and the worker has
     // returned.
@@ -54,7 +53,7 @@ public:
 
     RenderParams job;
     CProgressCtrl progressBar;
-    bool running = false;               // from the end of OnInitDialog until the first Cancel
+    bool running = false;                 // from the end of OnInitDialog until the first Cancel
     CSoundBuffer* outputSound = nullptr;  // not owned
 
 private:

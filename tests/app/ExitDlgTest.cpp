@@ -10,7 +10,8 @@
 
 namespace {
 
-TEST(ExitDlg, ShowsItsFixedTexts) {
+TEST(ExitDlg, ShowsItsFixedTexts)
+{
     CExitDlg dlg;
     EXPECT_EQ(dlg.Window()->windowTitle(), "Exiting Carillix");
     EXPECT_EQ(dlg.GetControlText(IDOK), "OK");
@@ -25,7 +26,8 @@ TEST(ExitDlg, ShowsItsFixedTexts) {
     EXPECT_EQ(labels, QStringList({"About to exit Carillix.", "Unsaved data will be lost!"}));
 }
 
-TEST(ExitDlg, OkAndEnterConfirmEverythingElseReturns) {
+TEST(ExitDlg, OkAndEnterConfirmEverythingElseReturns)
+{
     struct Way {
         const char* name;
         std::function<void(CExitDlg&)> act;
@@ -34,8 +36,7 @@ TEST(ExitDlg, OkAndEnterConfirmEverythingElseReturns) {
     const Way ways[] = {
         {"OK", [](CExitDlg& d) { QTest::mouseClick(d.GetDlgItem(IDOK), Qt::LeftButton); }, IDOK},
         {"Enter", [](CExitDlg& d) { QTest::keyClick(d.Window(), Qt::Key_Return); }, IDOK},
-        {"Cancel and return", [](CExitDlg& d) { QTest::mouseClick(d.GetDlgItem(IDCANCEL), Qt::LeftButton); },
-         IDCANCEL},
+        {"Cancel and return", [](CExitDlg& d) { QTest::mouseClick(d.GetDlgItem(IDCANCEL), Qt::LeftButton); }, IDCANCEL},
         {"Esc", [](CExitDlg& d) { QTest::keyClick(d.Window(), Qt::Key_Escape); }, IDCANCEL},
         {"close box", [](CExitDlg& d) { d.Window()->close(); }, IDCANCEL},
     };
@@ -57,7 +58,8 @@ TEST(ExitDlg, OkAndEnterConfirmEverythingElseReturns) {
 
 namespace {
 
-TEST(ExitDlg, OpensOverTheDialogThatRunsIt) {
+TEST(ExitDlg, OpensOverTheDialogThatRunsIt)
+{
     CToolkitScript script;
     CDialog outer(114);
     bool checked = false;

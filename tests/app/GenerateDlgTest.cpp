@@ -28,7 +28,8 @@ struct FakeRender {
 };
 FakeRender fake;
 
-std::uint32_t Render(RenderParams* job) {
+std::uint32_t Render(RenderParams* job)
+{
     for (std::int32_t i = 0; i < job->totalSamples; ++i) {
         if (i == fake.holdAt) {
             while (!fake.released && (fake.ignoreCancelWhileHeld || !job->cancelRequested)) {
@@ -50,7 +51,8 @@ class GenerateDlgTest : public ::testing::Test {
 protected:
     static constexpr std::int32_t kTotal = 2000;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         fake.holdAt = -1;
         fake.ignoreCancelWhileHeld = false;
         fake.released = false;
@@ -58,16 +60,15 @@ protected:
         ASSERT_TRUE(output.InitPcm16(8000, kTotal, 16));
         std::fill_n(output.samples.get(), kTotal, std::int16_t{-1});
     }
-    void SetJob(CGenerateDlg& dlg) {
-        dlg.SetJob(8, kTotal, 100, 50, 400, 300, &output, StyleStedman, 5, bells);
-    }
+    void SetJob(CGenerateDlg& dlg) { dlg.SetJob(8, kTotal, 100, 50, 400, 300, &output, StyleStedman, 5, bells); }
 
     CSoundBuffer output;
     CSoundBuffer bells[16];
     CToolkitScript script;
 };
 
-TEST_F(GenerateDlgTest, SetJobFillsTheJobWithEverythingCleared) {
+TEST_F(GenerateDlgTest, SetJobFillsTheJobWithEverythingCleared)
+{
     CGenerateDlg dlg(&Render);
     SetJob(dlg);
     EXPECT_EQ(dlg.job.stage, 8);
@@ -91,7 +92,8 @@ TEST_F(GenerateDlgTest, SetJobFillsTheJobWithEverythingCleared) {
     EXPECT_EQ(dlg.GetControlText(IDCANCEL), "Cancel");
 }
 
-TEST_F(GenerateDlgTest, ACompleteRenderEndsWithOkAtTheFirstTickAndProgressStartsAtZero) {
+TEST_F(GenerateDlgTest, ACompleteRenderEndsWithOkAtTheFirstTickAndProgressStartsAtZero)
+{
     CGenerateDlg dlg(&Render);
     SetJob(dlg);
     script.onDialogShown = [&](CDialog&) {
@@ -109,7 +111,8 @@ TEST_F(GenerateDlgTest, ACompleteRenderEndsWithOkAtTheFirstTickAndProgressStarts
     EXPECT_TRUE(script.messages.empty());
 }
 
-TEST_F(GenerateDlgTest, ProgressFollowsTheWorkerAtEachTick) {
+TEST_F(GenerateDlgTest, ProgressFollowsTheWorkerAtEachTick)
+{
     fake.holdAt = kTotal / 2 + kTotal / 8;  // 62.5 %
     CGenerateDlg dlg(&Render);
     SetJob(dlg);
@@ -124,7 +127,8 @@ TEST_F(GenerateDlgTest, ProgressFollowsTheWorkerAtEachTick) {
     EXPECT_EQ(dlg.progressBar.GetPos(), 100);
 }
 
-TEST_F(GenerateDlgTest, CancelWaitsForTheWorkerThenEndsWithCancel) {
+TEST_F(GenerateDlgTest, CancelWaitsForTheWorkerThenEndsWithCancel)
+{
     fake.holdAt = 10;
     fake.ignoreCancelWhileHeld = true;  // a worker slow to notice
     CGenerateDlg dlg(&Render);
@@ -143,7 +147,8 @@ TEST_F(GenerateDlgTest, CancelWaitsForTheWorkerThenEndsWithCancel) {
     EXPECT_EQ(output.samples[10], -1);
 }
 
-TEST_F(GenerateDlgTest, EscIsCancelToo) {
+TEST_F(GenerateDlgTest, EscIsCancelToo)
+{
     fake.holdAt = 10;
     CGenerateDlg dlg(&Render);
     SetJob(dlg);
@@ -152,7 +157,8 @@ TEST_F(GenerateDlgTest, EscIsCancelToo) {
     EXPECT_EQ(fake.returns, 1);
 }
 
-TEST_F(GenerateDlgTest, ASecondCancelEndsAtOnceButTheWorkerIsJoinedFirst) {
+TEST_F(GenerateDlgTest, ASecondCancelEndsAtOnceButTheWorkerIsJoinedFirst)
+{
     fake.holdAt = 10;
     fake.ignoreCancelWhileHeld = true;
     std::thread releaser;
@@ -177,14 +183,16 @@ TEST_F(GenerateDlgTest, ASecondCancelEndsAtOnceButTheWorkerIsJoinedFirst) {
     releaser.join();
 }
 
-TEST_F(GenerateDlgTest, DestroyingAnUnrunDialogWithAJobIsSafe) {
+TEST_F(GenerateDlgTest, DestroyingAnUnrunDialogWithAJobIsSafe)
+{
     CGenerateDlg dlg(&Render);
     SetJob(dlg);
     SetJob(dlg);  // a second job replaces the pre-roll buffer
     EXPECT_EQ(fake.returns, 0);
 }
 
-TEST_F(GenerateDlgTest, CancelAfterTheRenderCompletedButBeforeTheTickStillGivesOk) {
+TEST_F(GenerateDlgTest, CancelAfterTheRenderCompletedButBeforeTheTickStillGivesOk)
+{
     CGenerateDlg dlg(&Render);
     SetJob(dlg);
     script.onDialogShown = [&](CDialog&) {
@@ -199,9 +207,11 @@ TEST_F(GenerateDlgTest, CancelAfterTheRenderCompletedButBeforeTheTickStillGivesO
 
 // The real renderer on its worker: a short output completes, a long one
 // cancelled at once stops early.
-TEST(GenerateDlgRenderPeal, CompletesOrStopsOnCancel) {
+TEST(GenerateDlgRenderPeal, CompletesOrStopsOnCancel)
+{
     TestBells bells;
-    bells.Make(8000, 4000, 10, [](int b, std::int32_t k) { return static_cast<std::int16_t>((k * (b + 3)) % 2000 - 1000); });
+    bells.Make(8000, 4000, 10,
+               [](int b, std::int32_t k) { return static_cast<std::int16_t>((k * (b + 3)) % 2000 - 1000); });
     for (const bool cancel : {false, true}) {
         CToolkitScript script;
         const std::int32_t total = cancel ? 700 * 8000 : 3 * 8000;

@@ -17,7 +17,8 @@ class PlayDlgTest : public ::testing::Test {
 protected:
     // A silent sound of `seconds` at 8000 Hz and a request for all of it, as
     // the main dialog builds it.
-    void MakeSound(double seconds) {
+    void MakeSound(double seconds)
+    {
         const auto length = static_cast<std::int32_t>(seconds * 8000);
         ASSERT_TRUE(sound.InitPcm16(8000, length, 16));
         std::fill_n(sound.samples.get(), length, std::int16_t{0});
@@ -33,7 +34,8 @@ protected:
     CToolkitScript script;
 };
 
-TEST_F(PlayDlgTest, ASoundThatPlaysOutClosesTheDialogWithOk) {
+TEST_F(PlayDlgTest, ASoundThatPlaysOutClosesTheDialogWithOk)
+{
     MakeSound(2.0);
     CSimulatedWaveOut device({.speed = 0.05});
     CPlayDlg dlg(&sound, &request, device);
@@ -45,7 +47,8 @@ TEST_F(PlayDlgTest, ASoundThatPlaysOutClosesTheDialogWithOk) {
     EXPECT_TRUE(script.messages.empty());
 }
 
-TEST_F(PlayDlgTest, CancelClosesAtTheNextTickWithTheDeviceStopped) {
+TEST_F(PlayDlgTest, CancelClosesAtTheNextTickWithTheDeviceStopped)
+{
     MakeSound(60.0);
     CSimulatedWaveOut device;
     CPlayDlg dlg(&sound, &request, device);
@@ -55,7 +58,7 @@ TEST_F(PlayDlgTest, CancelClosesAtTheNextTickWithTheDeviceStopped) {
         SaveScreenshot(dlg.Window(), "play-dialog");
         clock.start();
         QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
-        EXPECT_TRUE(dlg.IsRunning());  // not at once
+        EXPECT_TRUE(dlg.IsRunning());                   // not at once
         QTest::keyClick(dlg.Window(), Qt::Key_Escape);  // again: nothing more
         EXPECT_TRUE(dlg.IsRunning());
     };
@@ -66,7 +69,8 @@ TEST_F(PlayDlgTest, CancelClosesAtTheNextTickWithTheDeviceStopped) {
     EXPECT_TRUE(script.messages.empty());
 }
 
-TEST_F(PlayDlgTest, AnEmptySoundShowsPlayLengthZeroAndOpensNoDevice) {
+TEST_F(PlayDlgTest, AnEmptySoundShowsPlayLengthZeroAndOpensNoDevice)
+{
     CSimulatedWaveOut device;
     CPlayDlg dlg(&sound, &request, device);  // 0 samples, request 0..0
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -74,7 +78,8 @@ TEST_F(PlayDlgTest, AnEmptySoundShowsPlayLengthZeroAndOpensNoDevice) {
     EXPECT_EQ(device.Calls().opens, 0);
 }
 
-TEST_F(PlayDlgTest, AFailedStartShowsItsTextAndEndsWithCancel) {
+TEST_F(PlayDlgTest, AFailedStartShowsItsTextAndEndsWithCancel)
+{
     struct Case {
         SimulatedWaveOutOptions options;
         const char* text;

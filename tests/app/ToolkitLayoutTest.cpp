@@ -11,7 +11,8 @@
 
 namespace {
 
-TEST(DialogUnits, ConvertFromTheFontsAverageWidthAndHeight) {
+TEST(DialogUnits, ConvertFromTheFontsAverageWidthAndHeight)
+{
     const DialogBaseUnits base{6, 13};
     EXPECT_EQ(DialogUnitsToPixels(QRect(4, 8, 8, 16), base), QRect(6, 13, 12, 26));
     EXPECT_EQ(DialogUnitsToPixels(QSize(412, 300), base), QSize(618, 488));
@@ -21,7 +22,8 @@ TEST(DialogUnits, ConvertFromTheFontsAverageWidthAndHeight) {
     EXPECT_EQ(a.right() + 1, b.left());
 }
 
-TEST(DialogUnits, ControlsKeepTheirProportionsAtEveryFontSize) {
+TEST(DialogUnits, ControlsKeepTheirProportionsAtEveryFontSize)
+{
     CDialog dialog(112);
     const DialogBaseUnits base = dialog.BaseUnits();
     ASSERT_GT(base.charWidth, 0);
@@ -37,11 +39,12 @@ TEST(DialogUnits, ControlsKeepTheirProportionsAtEveryFontSize) {
     CDialog large(layout);
     EXPECT_GT(large.BaseUnits().charHeight, base.charHeight);
     const QRect largeOk = large.GetDlgItem(IDOK)->geometry();
-    EXPECT_NEAR(static_cast<double>(largeOk.width()) / largeOk.height(),
-                static_cast<double>(ok.width()) / ok.height(), 0.2);
+    EXPECT_NEAR(static_cast<double>(largeOk.width()) / largeOk.height(), static_cast<double>(ok.width()) / ok.height(),
+                0.2);
 }
 
-TEST(DialogLayouts, AllFourLoadWithTheirCaptionsAndFitTheirDialog) {
+TEST(DialogLayouts, AllFourLoadWithTheirCaptionsAndFitTheirDialog)
+{
     const std::pair<int, const char*> layouts[] = {
         {102, "Carillix"}, {106, "Play Waveform"}, {112, "Exiting Carillix"}, {114, "Generate sounds"}};
     for (const auto& [id, caption] : layouts) {
@@ -58,7 +61,8 @@ TEST(DialogLayouts, AllFourLoadWithTheirCaptionsAndFitTheirDialog) {
 
 // A wrong number in the main layout's tables shows as an overlap or a
 // missing id; the frames and the lists' opened height are allowed to cover.
-TEST(DialogLayouts, MainLayoutHasEveryIdOnceAndNoOverlaps) {
+TEST(DialogLayouts, MainLayoutHasEveryIdOnceAndNoOverlaps)
+{
     const auto layout = LoadDialogLayout(102);
     ASSERT_TRUE(layout);
     std::vector<const ControlLayout*> solid;
@@ -87,7 +91,8 @@ TEST(DialogLayouts, MainLayoutHasEveryIdOnceAndNoOverlaps) {
     EXPECT_EQ(layout->Find(1068)->rect, QRect(250, 179, 85, 12));
 }
 
-TEST(DialogLayouts, SortedListsInsertInOrderAndUnsortedKeepTheirOrder) {
+TEST(DialogLayouts, SortedListsInsertInOrderAndUnsortedKeepTheirOrder)
+{
     DialogLayout layout;
     layout.id = 1;
     layout.size = QSize(100, 100);
@@ -120,7 +125,8 @@ TEST(DialogLayouts, SortedListsInsertInOrderAndUnsortedKeepTheirOrder) {
     EXPECT_EQ(entries(10).size(), 4);
 }
 
-TEST(DialogLayouts, MainListsHoldTheirEntriesInIndexOrder) {
+TEST(DialogLayouts, MainListsHoldTheirEntriesInIndexOrder)
+{
     CDialog dialog(102);
     dialog.OnInitDialog();
     const auto* bells = dialog.Control<QComboBox>(1044);
@@ -141,7 +147,8 @@ TEST(DialogLayouts, MainListsHoldTheirEntriesInIndexOrder) {
 
 // Built into widgets, no two controls of the main layout cover each other
 // (frames aside), whatever the font turned out to be.
-TEST(DialogLayouts, MainLayoutWidgetsDoNotOverlap) {
+TEST(DialogLayouts, MainLayoutWidgetsDoNotOverlap)
+{
     CDialog dialog(102);
     dialog.OnInitDialog();
     for (int id = 1025; id <= 1036; ++id) {

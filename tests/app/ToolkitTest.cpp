@@ -21,7 +21,8 @@ namespace {
 
 enum : int { kCount = 10, kSmall = 11, kRate = 12, kName = 13, kList = 14, kOther = 20, kRadio1 = 30, kRadio2 = 31 };
 
-DialogLayout ExchangeLayout() {
+DialogLayout ExchangeLayout()
+{
     DialogLayout layout;
     layout.id = 9000;
     layout.caption = "Exchange";
@@ -55,7 +56,8 @@ class ExchangeDlg : public CDialog {
 public:
     ExchangeDlg() : CDialog(ExchangeLayout()) { MapCommand(kOther, &ExchangeDlg::OnOther); }
 
-    void DoDataExchange(CDataExchange& dx) override {
+    void DoDataExchange(CDataExchange& dx) override
+    {
         CDialog::DoDataExchange(dx);
         DDX_Text(dx, kCount, count);
         DDX_Text(dx, kSmall, small);
@@ -64,7 +66,8 @@ public:
         DDX_Text(dx, kName, name);
         DDX_CBIndex(dx, kList, listIndex);
     }
-    bool OnInitDialog() override {
+    bool OnInitDialog() override
+    {
         CDialog::OnInitDialog();
         ++inits;
         if (timerPeriod > 0) {
@@ -75,15 +78,18 @@ public:
         }
         return true;
     }
-    void OnCancel() override {
+    void OnCancel() override
+    {
         ++cancels;
         CDialog::OnCancel();
     }
-    void OnClose() override {
+    void OnClose() override
+    {
         ++closes;
         CDialog::OnClose();
     }
-    void OnTimer(int id) override {
+    void OnTimer(int id) override
+    {
         timerIds.push_back(id);
         if (timerIds.size() == 3) {
             EndDialog(IDOK);
@@ -102,9 +108,13 @@ public:
     std::vector<int> timerIds;
 };
 
-QLineEdit* Edit(CDialog& d, int id) { return d.Control<QLineEdit>(id); }
+QLineEdit* Edit(CDialog& d, int id)
+{
+    return d.Control<QLineEdit>(id);
+}
 
-TEST(DataExchange, ShowsMembersAndReadsThemBack) {
+TEST(DataExchange, ShowsMembersAndReadsThemBack)
+{
     CToolkitScript script;
     ExchangeDlg dlg;
     dlg.OnInitDialog();
@@ -128,7 +138,8 @@ TEST(DataExchange, ShowsMembersAndReadsThemBack) {
     EXPECT_TRUE(script.messages.empty());
 }
 
-TEST(DataExchange, StopsAtTheFirstFailureWithAMessageAndTheFocusOnTheBox) {
+TEST(DataExchange, StopsAtTheFirstFailureWithAMessageAndTheFocusOnTheBox)
+{
     struct Case {
         int control;
         const char* text;
@@ -167,7 +178,8 @@ TEST(DataExchange, StopsAtTheFirstFailureWithAMessageAndTheFocusOnTheBox) {
     }
 }
 
-TEST(ModalDialog, OkReadsBackAndEndsOnlyWhenTheExchangeSucceeds) {
+TEST(ModalDialog, OkReadsBackAndEndsOnlyWhenTheExchangeSucceeds)
+{
     CToolkitScript script;
     ExchangeDlg dlg;
     script.onDialogShown = [&](CDialog&) {
@@ -183,7 +195,8 @@ TEST(ModalDialog, OkReadsBackAndEndsOnlyWhenTheExchangeSucceeds) {
     EXPECT_EQ(dlg.inits, 1);
 }
 
-TEST(ModalDialog, TimerOneIsDeliveredUntilTheDialogEnds) {
+TEST(ModalDialog, TimerOneIsDeliveredUntilTheDialogEnds)
+{
     ExchangeDlg dlg;
     dlg.timerPeriod = 20;
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -193,7 +206,8 @@ TEST(ModalDialog, TimerOneIsDeliveredUntilTheDialogEnds) {
     EXPECT_EQ(dlg.timerIds.size(), 3u);
 }
 
-TEST(ModalDialog, EndingInsideInitialisationReturnsWithoutShowing) {
+TEST(ModalDialog, EndingInsideInitialisationReturnsWithoutShowing)
+{
     ExchangeDlg dlg;
     dlg.endInInit = true;
     dlg.timerPeriod = 10;
@@ -203,7 +217,8 @@ TEST(ModalDialog, EndingInsideInitialisationReturnsWithoutShowing) {
     EXPECT_TRUE(dlg.timerIds.empty());
 }
 
-TEST(ModalDialog, EscRunsOnCancel) {
+TEST(ModalDialog, EscRunsOnCancel)
+{
     CToolkitScript script;
     ExchangeDlg dlg;
     script.onDialogShown = [&](CDialog&) { QTest::keyClick(dlg.Window(), Qt::Key_Escape); };
@@ -211,7 +226,8 @@ TEST(ModalDialog, EscRunsOnCancel) {
     EXPECT_EQ(dlg.cancels, 1);
 }
 
-TEST(ModalDialog, TheCloseBoxRunsOnCloseWhichCancels) {
+TEST(ModalDialog, TheCloseBoxRunsOnCloseWhichCancels)
+{
     CToolkitScript script;
     ExchangeDlg dlg;
     script.onDialogShown = [&](CDialog&) { dlg.Window()->close(); };
@@ -220,7 +236,8 @@ TEST(ModalDialog, TheCloseBoxRunsOnCloseWhichCancels) {
     EXPECT_EQ(dlg.cancels, 1);
 }
 
-TEST(ModalDialog, EnterInATextBoxPressesTheDefaultButton) {
+TEST(ModalDialog, EnterInATextBoxPressesTheDefaultButton)
+{
     CToolkitScript script;
     ExchangeDlg dlg;
     script.onDialogShown = [&](CDialog&) {
@@ -233,7 +250,8 @@ TEST(ModalDialog, EnterInATextBoxPressesTheDefaultButton) {
     EXPECT_EQ(dlg.cancels, 0);
 }
 
-TEST(ModalDialog, EnterPressesThePushButtonThatHasTheFocus) {
+TEST(ModalDialog, EnterPressesThePushButtonThatHasTheFocus)
+{
     CToolkitScript script;
     ExchangeDlg dlg;
     script.onDialogShown = [&](CDialog&) {
@@ -245,7 +263,8 @@ TEST(ModalDialog, EnterPressesThePushButtonThatHasTheFocus) {
     EXPECT_EQ(dlg.others, 1);
 }
 
-TEST(ModalDialog, EnablingAndRadioGroups) {
+TEST(ModalDialog, EnablingAndRadioGroups)
+{
     ExchangeDlg dlg;
     dlg.EnableControl(kOther, false);
     EXPECT_FALSE(dlg.IsControlEnabled(kOther));
@@ -263,7 +282,8 @@ TEST(ModalDialog, EnablingAndRadioGroups) {
     EXPECT_FALSE(dlg.IsRadioChecked(kRadio1));
 }
 
-TEST(ToolkitScript, AnswersFileDialogsInOrderAndRecordsMessages) {
+TEST(ToolkitScript, AnswersFileDialogsInOrderAndRecordsMessages)
+{
     CToolkitScript script;
     script.AnswerFileDialog("/tmp/a.wav");
     script.CancelFileDialog();
@@ -286,23 +306,28 @@ TEST(ToolkitScript, AnswersFileDialogsInOrderAndRecordsMessages) {
     EXPECT_EQ(CToolkitScript::Current(), &script);
 }
 
-TEST(ToolkitScript, IsGoneWithItsScope) {
-    { CToolkitScript script; }
+TEST(ToolkitScript, IsGoneWithItsScope)
+{
+    {
+        CToolkitScript script;
+    }
     EXPECT_EQ(CToolkitScript::Current(), nullptr);
 }
 
-TEST(FileFilter, PipeFormBecomesQtForm) {
+TEST(FileFilter, PipeFormBecomesQtForm)
+{
     EXPECT_EQ(QtFileFilter("Waveform files (.wav)|*.wav|"), "Waveform files (.wav) (*.wav)");
     EXPECT_EQ(QtFileFilter("Sound files|*.wav;*.mp3|All files|*.*||"), "Sound files (*.wav *.mp3);;All files (*.*)");
     EXPECT_EQ(QtFileFilter(""), "");
 }
 
-TEST(Worker, StartsAtOnceAndTheCallerJoins) {
+TEST(Worker, StartsAtOnceAndTheCallerJoins)
+{
     struct Job {
         std::atomic<int> runs{0};
     } job;
-    std::thread worker = StartWorkerThread(+[](Job* j) -> std::uint32_t { return static_cast<std::uint32_t>(++j->runs); },
-                                           &job);
+    std::thread worker = StartWorkerThread(
+        +[](Job* j) -> std::uint32_t { return static_cast<std::uint32_t>(++j->runs); }, &job);
     worker.join();
     EXPECT_EQ(job.runs, 1);
 }
@@ -312,36 +337,42 @@ TEST(Worker, StartsAtOnceAndTheCallerJoins) {
 namespace {
 
 // Without a script the real boxes appear; these look at them and close them.
-TEST(RealToolkit, MessageBoxShowsTheTextAloneUnderTheApplicationsName) {
+TEST(RealToolkit, MessageBoxShowsTheTextAloneUnderTheApplicationsName)
+{
     bool seen = false;
-    RunSoon([&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seen = true;
-        EXPECT_EQ(box->windowTitle(), "Carillix");
-        EXPECT_EQ(box->text(), "Error writing file!");
-        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-        EXPECT_EQ(box->buttons().size(), 1);
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-        box->button(QMessageBox::Ok)->click();
-    }, 50);
+    RunSoon(
+        [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seen = true;
+            EXPECT_EQ(box->windowTitle(), "Carillix");
+            EXPECT_EQ(box->text(), "Error writing file!");
+            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+            EXPECT_EQ(box->buttons().size(), 1);
+            EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+            box->button(QMessageBox::Ok)->click();
+        },
+        50);
     EXPECT_EQ(ShowMessageBox(nullptr, "Error writing file!"), 1);
     EXPECT_TRUE(seen);
 }
 
-TEST(RealToolkit, FileDialogTakesTheFilterExtensionAndFolder) {
+TEST(RealToolkit, FileDialogTakesTheFilterExtensionAndFolder)
+{
     for (const bool open : {true, false}) {
         bool seen = false;
-        RunSoon([&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            seen = true;
-            EXPECT_EQ(dialog->nameFilters(), QStringList({"Waveform files (.wav) (*.wav)"}));
-            EXPECT_EQ(dialog->defaultSuffix(), "wav");
-            EXPECT_EQ(dialog->acceptMode(), open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-            EXPECT_EQ(dialog->directory().absolutePath(), QDir::tempPath());
-            dialog->reject();
-        }, 100);
+        RunSoon(
+            [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                seen = true;
+                EXPECT_EQ(dialog->nameFilters(), QStringList({"Waveform files (.wav) (*.wav)"}));
+                EXPECT_EQ(dialog->defaultSuffix(), "wav");
+                EXPECT_EQ(dialog->acceptMode(), open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+                EXPECT_EQ(dialog->directory().absolutePath(), QDir::tempPath());
+                dialog->reject();
+            },
+            100);
         CFileDialog choice(open, "wav", "", "Waveform files (.wav)|*.wav|");
         choice.SetInitialFolder(QDir::tempPath().toStdString());
         EXPECT_EQ(choice.DoModal(), 2);

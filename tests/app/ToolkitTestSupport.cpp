@@ -28,7 +28,8 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtApplic
 
 }  // namespace
 
-bool SaveScreenshot(QWidget* widget, const std::string& name) {
+bool SaveScreenshot(QWidget* widget, const std::string& name)
+{
     const QString folder = QStringLiteral(CARILLIX_SCREENSHOT_DIR);
     if (!QDir().mkpath(folder)) {
         return false;
@@ -36,6 +37,7 @@ bool SaveScreenshot(QWidget* widget, const std::string& name) {
     return widget->grab().save(folder + "/" + QString::fromStdString(name) + ".png");
 }
 
-void RunSoon(std::function<void()> action, int milliseconds) {
+void RunSoon(std::function<void()> action, int milliseconds)
+{
     QTimer::singleShot(milliseconds, qApp, std::move(action));
 }
