@@ -3,6 +3,7 @@
 #include <mpg123.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <sys/types.h>
 
@@ -87,7 +88,14 @@ public:
             if (result == MPG123_DONE || (result != MPG123_OK && result != MPG123_NEW_FORMAT))
                 break;
         }
-        return filled == out.size();
+        if (filled != out.size())
+            return false;
+        // The decoder writes host-order samples; the output is little-endian.
+        if constexpr (std::endian::native == std::endian::big) {
+            for (std::size_t at = 0; at + 1 < out.size(); at += 2)
+                std::swap(out[at], out[at + 1]);
+        }
+        return true;
     }
 
 private:
