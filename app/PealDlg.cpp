@@ -3,8 +3,8 @@
 #include "app/ExitDlg.h"
 #include "app/PealApp.h"
 #include "app/toolkit/Toolkit.h"
-#include "playback/PortAudioWaveOut.h"
 #include "playback/PlayRequest.h"
+#include "playback/PortAudioWaveOut.h"
 #include "playback/dialogs/PlayDlg.h"
 #include "sound/BellImport.h"
 #include "sound/WavFile.h"
@@ -166,8 +166,8 @@ void CPealDlg::OnGenerateOutput()
     if (!UpdateData(true))
         return;
 
-    const GenerationSettings settings{lengthSeconds, bellCountIndex, pealSpeedIndex,
-                                      commonSampleRate, strikingError, style};
+    const GenerationSettings settings{lengthSeconds,    bellCountIndex, pealSpeedIndex,
+                                      commonSampleRate, strikingError,  style};
     const JobBuild build = BuildGenerationJob(settings, bells.data());
     if (build.stageChosen) {
         stage = build.stage;
@@ -186,8 +186,8 @@ void CPealDlg::OnGenerateOutput()
     }
 
     CGenerateDlg generation;
-    generation.SetJob(stage, totalSamples, job.preRollSamples, fadeSamples, job.strikeInterval,
-                      job.handstrokeGap, &outputSound, style, job.strikingError, bells.data());
+    generation.SetJob(stage, totalSamples, job.preRollSamples, fadeSamples, job.strikeInterval, job.handstrokeGap,
+                      &outputSound, style, job.strikingError, bells.data());
     if (generation.DoModal() == IDOK) {
         outputSound.state = 1;
     } else {

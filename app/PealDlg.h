@@ -93,14 +93,14 @@ public:
     std::string companyText;
     std::string legalText;
     std::string versionText;
-    std::int16_t strikingError = 5;      // percent, 0..100
-    std::int32_t pealSpeedIndex = 1;     // "2h 45" .. "4h 00"; -1 for none
+    std::int16_t strikingError = 5;   // percent, 0..100
+    std::int32_t pealSpeedIndex = 1;  // "2h 45" .. "4h 00"; -1 for none
     QIcon appIcon;
-    std::int16_t stage = 0;              // bells ringing in the last generation attempt
-    MethodStyle style = StyleHome;       // from the radio buttons, and the Principle rule
-    CSoundBuffer outputSound;            // the generated output; state 1 while it exists
-    std::int32_t totalSamples = 0;       // output length in samples, last generation
-    std::int32_t fadeSamples = 0;        // fade-out length in samples, last generation
+    std::int16_t stage = 0;         // bells ringing in the last generation attempt
+    MethodStyle style = StyleHome;  // from the radio buttons, and the Principle rule
+    CSoundBuffer outputSound;       // the generated output; state 1 while it exists
+    std::int32_t totalSamples = 0;  // output length in samples, last generation
+    std::int32_t fadeSamples = 0;   // fade-out length in samples, last generation
 
     // Gives the sound output "Play File" plays through: a new default-device
     // output unless replaced (tests).

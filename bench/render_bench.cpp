@@ -84,10 +84,16 @@ void Measure(benchmark::State& state, Render render, double& meanSeconds)
     state.counters["x_realtime"] = 700.0 / meanSeconds;
 }
 
-void SpanRenderer(benchmark::State& state) { Measure(state, RenderPeal, spanSeconds); }
+void SpanRenderer(benchmark::State& state)
+{
+    Measure(state, RenderPeal, spanSeconds);
+}
 BENCHMARK(SpanRenderer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void PlainPerSampleRenderer(benchmark::State& state) { Measure(state, PlainRenderPeal, plainSeconds); }
+void PlainPerSampleRenderer(benchmark::State& state)
+{
+    Measure(state, PlainRenderPeal, plainSeconds);
+}
 BENCHMARK(PlainPerSampleRenderer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

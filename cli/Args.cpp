@@ -6,21 +6,27 @@
 Args::Args(int argc, char** argv, int first)
 {
     for (int i = first; i < argc; ++i)
-        words_.emplace_back(argv[i]);
+        words.emplace_back(argv[i]);
 }
 
-void Args::AddValueOption(std::string name) { valueOptions_.push_back(std::move(name)); }
-void Args::AddFlag(std::string name) { flags_.push_back(std::move(name)); }
+void Args::AddValueOption(std::string name)
+{
+    valueOptions.push_back(std::move(name));
+}
+void Args::AddFlag(std::string name)
+{
+    flags.push_back(std::move(name));
+}
 
 bool Args::Parse()
 {
     const auto contains = [](const std::vector<std::string>& list, const std::string& name) {
         return std::find(list.begin(), list.end(), name) != list.end();
     };
-    for (std::size_t i = 0; i < words_.size(); ++i) {
-        const std::string& word = words_[i];
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
         if (word.size() < 2 || word[0] != '-' || word == "-") {
-            positional_.push_back(word);
+            positional.push_back(word);
             continue;
         }
         std::string name = word;
@@ -29,19 +35,19 @@ bool Args::Parse()
             name = word.substr(0, eq);
             inlineValue = word.substr(eq + 1);
         }
-        if (contains(flags_, name) && !inlineValue) {
-            setFlags_.push_back(name);
-        } else if (contains(valueOptions_, name)) {
+        if (contains(flags, name) && !inlineValue) {
+            setFlags.push_back(name);
+        } else if (contains(valueOptions, name)) {
             if (inlineValue) {
-                values_.emplace_back(name, *inlineValue);
-            } else if (i + 1 < words_.size()) {
-                values_.emplace_back(name, words_[++i]);
+                values.emplace_back(name, *inlineValue);
+            } else if (i + 1 < words.size()) {
+                values.emplace_back(name, words[++i]);
             } else {
-                error_ = "option " + name + " needs a value";
+                error = "option " + name + " needs a value";
                 return false;
             }
         } else {
-            error_ = "unknown option " + word;
+            error = "unknown option " + word;
             return false;
         }
     }
@@ -51,7 +57,7 @@ bool Args::Parse()
 std::optional<std::string> Args::Value(std::string_view name) const
 {
     std::optional<std::string> last;
-    for (const auto& [option, value] : values_)
+    for (const auto& [option, value] : values)
         if (option == name)
             last = value;
     return last;
@@ -59,7 +65,7 @@ std::optional<std::string> Args::Value(std::string_view name) const
 
 bool Args::Flag(std::string_view name) const
 {
-    return std::find(setFlags_.begin(), setFlags_.end(), name) != setFlags_.end();
+    return std::find(setFlags.begin(), setFlags.end(), name) != setFlags.end();
 }
 
 std::optional<long> ParseInteger(std::string_view text, long min, long max)

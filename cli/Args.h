@@ -18,20 +18,20 @@ public:
 
     // False when an option is unknown or lacks its value; Error() says why.
     bool Parse();
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return error; }
 
     std::optional<std::string> Value(std::string_view name) const;
     bool Flag(std::string_view name) const;
-    const std::vector<std::string>& Positional() const { return positional_; }
+    const std::vector<std::string>& Positional() const { return positional; }
 
 private:
-    std::vector<std::string> words_;
-    std::vector<std::string> valueOptions_;
-    std::vector<std::string> flags_;
-    std::vector<std::pair<std::string, std::string>> values_;
-    std::vector<std::string> setFlags_;
-    std::vector<std::string> positional_;
-    std::string error_;
+    std::vector<std::string> words;
+    std::vector<std::string> valueOptions;
+    std::vector<std::string> flags;
+    std::vector<std::pair<std::string, std::string>> values;
+    std::vector<std::string> setFlags;
+    std::vector<std::string> positional;
+    std::string error;
 };
 
 // Parses a whole decimal integer within [min, max]; nullopt for anything else.

@@ -50,8 +50,7 @@ int RunRows(int argc, char** argv, int first)
         style = *parsed;
     }
     if (style == StylePrinciple && stage != 16) {
-        std::fputs("carillix-cli rows: principle is rung on sixteen bells only; ringing stedman\n",
-                   stderr);
+        std::fputs("carillix-cli rows: principle is rung on sixteen bells only; ringing stedman\n", stderr);
         style = StyleStedman;
     }
 

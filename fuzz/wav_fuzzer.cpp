@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool pcm = sound.format.formatTag == 1;
     if (ConvertToMono16(sound, file) != LoadOK)
         return 0;
-    const bool mono16 = sound.format.formatTag == 1 && sound.format.channels == 1 &&
-                        sound.format.bitsPerSample == 16 && sound.format.blockAlign == 2;
+    const bool mono16 = sound.format.formatTag == 1 && sound.format.channels == 1 && sound.format.bitsPerSample == 16 &&
+                        sound.format.blockAlign == 2;
     if (!mono16 || sound.sampleCount < 0 || (pcm && static_cast<std::uint64_t>(sound.sampleCount) > size))
         __builtin_trap();
     if (sound.sampleCount > 0)

@@ -2,10 +2,7 @@
 
 #include <chrono>
 
-CSimulatedWaveOut::CSimulatedWaveOut(SimulatedWaveOutOptions chosen)
-    : options(chosen)
-{
-}
+CSimulatedWaveOut::CSimulatedWaveOut(SimulatedWaveOutOptions chosen) : options(chosen) {}
 
 CSimulatedWaveOut::~CSimulatedWaveOut()
 {

@@ -11,11 +11,11 @@
 
 // How a simulated wave output behaves.
 struct SimulatedWaveOutOptions {
-    double speed = 1.0;       // share of each block's real duration it takes to play; 0 = at once
-    bool failQuery = false;   // QueryFormat reports the format unplayable
-    bool failOpen = false;    // Open fails
-    int failPrepareAt = -1;   // 0-based number of the Prepare call that fails; -1 = none
-    int failQueueAt = -1;     // 0-based number of the Queue call that fails; -1 = none
+    double speed = 1.0;      // share of each block's real duration it takes to play; 0 = at once
+    bool failQuery = false;  // QueryFormat reports the format unplayable
+    bool failOpen = false;   // Open fails
+    int failPrepareAt = -1;  // 0-based number of the Prepare call that fails; -1 = none
+    int failQueueAt = -1;    // 0-based number of the Queue call that fails; -1 = none
 };
 
 // A wave output without sound: a thread of its own plays each queued block,

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-CSoundPlayer::CSoundPlayer(CSoundBuffer& playedSound, CWaveOut& device)
-    : waveOut(device), sound(playedSound)
-{
-}
+CSoundPlayer::CSoundPlayer(CSoundBuffer& playedSound, CWaveOut& device) : waveOut(device), sound(playedSound) {}
 
 CSoundPlayer::~CSoundPlayer()
 {

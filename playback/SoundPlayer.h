@@ -62,15 +62,15 @@ public:
 
     std::array<WaveBlock, 2> playBlocks;
     CWaveOut& waveOut;
-    std::atomic<bool> playStopped{true};      // data played out, or a stop requested
-    std::int32_t playStart = 0;               // first sample played
-    std::int32_t playEnd = 0;                 // end of the range, exclusive
-    std::int32_t playLength = 0;              // playEnd - playStart
-    std::atomic<std::int32_t> playCursor{0};  // next sample to hand to the device
+    std::atomic<bool> playStopped{true};        // data played out, or a stop requested
+    std::int32_t playStart = 0;                 // first sample played
+    std::int32_t playEnd = 0;                   // end of the range, exclusive
+    std::int32_t playLength = 0;                // playEnd - playStart
+    std::atomic<std::int32_t> playCursor{0};    // next sample to hand to the device
     std::atomic<std::int16_t> currentBlock{0};  // block whose completion is expected next
-    std::atomic<bool> moreData{false};        // the latest fill found samples
-    WaveFormat playFormat;                    // the format the device was opened with
-    PlayRequest* playRequest = nullptr;       // not owned
+    std::atomic<bool> moreData{false};          // the latest fill found samples
+    WaveFormat playFormat;                      // the format the device was opened with
+    PlayRequest* playRequest = nullptr;         // not owned
 
 private:
     // FillBlock from playCursor to playEnd; stores the result in moreData.

@@ -82,16 +82,11 @@ const ChangeTable* FindByStage(const ChangeTable (&tables)[7], int stage)
 const ChangeTable* FindChangeTable(MethodStyle style, int stage)
 {
     switch (style) {
-    case StyleHome:
-        return nullptr;
-    case StyleTrebleBob:
-        return FindByStage(kTrebleBob, stage);
-    case StyleStedman:
-        return FindByStage(kStedman, stage);
-    case StylePrinciple:
-        return stage == 16 ? &kPrinciple : FindByStage(kStedman, stage);
+    case StyleHome: return nullptr;
+    case StyleTrebleBob: return FindByStage(kTrebleBob, stage);
+    case StyleStedman: return FindByStage(kStedman, stage);
+    case StylePrinciple: return stage == 16 ? &kPrinciple : FindByStage(kStedman, stage);
     case StyleGrandsire:
-    default:
-        return FindByStage(kGrandsire, stage);
+    default: return FindByStage(kGrandsire, stage);
     }
 }

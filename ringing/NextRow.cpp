@@ -32,7 +32,7 @@ int TableRowFor(const ChangeTable& table, std::int32_t rowIndex, MethodStyle sty
                 return 13;  // single
         }
         return sinceOpening % 12;  // the sixteen-bell call rows lie beyond the six
-    default:  // Grandsire and Principle: the table is one whole lead
+    default:                       // Grandsire and Principle: the table is one whole lead
         return sinceOpening % table.rowCount;
     }
 }

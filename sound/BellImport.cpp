@@ -24,8 +24,7 @@ LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path)
     BinaryFile file;
     if (!file.Open(path, BinaryFile::ModeRead))
         return LoadOpenFailed;
-    const LoadResult header =
-        IsWavExtension(bell.Extension()) ? ReadWavHeader(bell, file) : ReadMp3Header(bell, file);
+    const LoadResult header = IsWavExtension(bell.Extension()) ? ReadWavHeader(bell, file) : ReadMp3Header(bell, file);
     if (header != LoadOK)
         return header;
     const LoadResult converted = ConvertToMono16(bell, file);

@@ -7,30 +7,30 @@
 
 BinaryFile::~BinaryFile()
 {
-    if (file_ != nullptr)
-        std::fclose(file_);
+    if (file != nullptr)
+        std::fclose(file);
 }
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)),
-      memoryLength_(std::exchange(other.memoryLength_, std::nullopt))
+    : file(std::exchange(other.file, nullptr)),
+      memoryLength(std::exchange(other.memoryLength, std::nullopt))
 {
 }
 
 BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
 {
     if (this != &other) {
-        if (file_ != nullptr)
-            std::fclose(file_);
-        file_ = std::exchange(other.file_, nullptr);
-        memoryLength_ = std::exchange(other.memoryLength_, std::nullopt);
+        if (file != nullptr)
+            std::fclose(file);
+        file = std::exchange(other.file, nullptr);
+        memoryLength = std::exchange(other.memoryLength, std::nullopt);
     }
     return *this;
 }
 
 bool BinaryFile::Open(const std::string& path, unsigned mode)
 {
-    if (file_ != nullptr)
+    if (file != nullptr)
         Close();
     const char* how = nullptr;
     if ((mode & ModeWrite) != 0) {
@@ -43,13 +43,13 @@ bool BinaryFile::Open(const std::string& path, unsigned mode)
     }
     if (how == nullptr)
         return false;
-    file_ = std::fopen(path.c_str(), how);
-    if (file_ == nullptr)
+    file = std::fopen(path.c_str(), how);
+    if (file == nullptr)
         return false;
     struct stat status {};
-    if (fstat(fileno(file_), &status) != 0 || S_ISDIR(status.st_mode)) {
-        std::fclose(file_);
-        file_ = nullptr;
+    if (fstat(fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
+        std::fclose(file);
+        file = nullptr;
         return false;
     }
     return true;
@@ -57,38 +57,38 @@ bool BinaryFile::Open(const std::string& path, unsigned mode)
 
 bool BinaryFile::OpenMemory(const void* data, std::size_t bytes)
 {
-    if (file_ != nullptr)
+    if (file != nullptr)
         Close();
     // Reading never writes through the pointer; fmemopen only wants it non-const.
-    file_ = fmemopen(const_cast<void*>(data), bytes, "rb");
-    if (file_ == nullptr)
+    file = fmemopen(const_cast<void*>(data), bytes, "rb");
+    if (file == nullptr)
         return false;
-    memoryLength_ = bytes;
+    memoryLength = bytes;
     return true;
 }
 
 std::size_t BinaryFile::Read(void* buffer, std::size_t bytes)
 {
-    return file_ == nullptr ? 0 : std::fread(buffer, 1, bytes, file_);
+    return file == nullptr ? 0 : std::fread(buffer, 1, bytes, file);
 }
 
 bool BinaryFile::Write(const void* buffer, std::size_t bytes)
 {
-    return file_ != nullptr && std::fwrite(buffer, 1, bytes, file_) == bytes;
+    return file != nullptr && std::fwrite(buffer, 1, bytes, file) == bytes;
 }
 
 void BinaryFile::SeekToStart()
 {
-    if (file_ != nullptr)
-        std::rewind(file_);
+    if (file != nullptr)
+        std::rewind(file);
 }
 
 bool BinaryFile::Skip(std::uint64_t bytes)
 {
-    if (file_ == nullptr)
+    if (file == nullptr)
         return false;
     const bool seekable = bytes <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
-    if (seekable && fseeko(file_, static_cast<off_t>(bytes), SEEK_CUR) == 0)
+    if (seekable && fseeko(file, static_cast<off_t>(bytes), SEEK_CUR) == 0)
         return Position() <= Length();
     return SkipByReading(bytes);  // streams that cannot seek
 }
@@ -98,7 +98,7 @@ bool BinaryFile::SkipByReading(std::uint64_t bytes)
     char scrap[4096];
     while (bytes > 0) {
         const std::size_t want = bytes < sizeof scrap ? static_cast<std::size_t>(bytes) : sizeof scrap;
-        const std::size_t got = std::fread(scrap, 1, want, file_);
+        const std::size_t got = std::fread(scrap, 1, want, file);
         if (got == 0)
             return false;
         bytes -= got;
@@ -108,36 +108,36 @@ bool BinaryFile::SkipByReading(std::uint64_t bytes)
 
 std::uint64_t BinaryFile::Position() const
 {
-    if (file_ == nullptr)
+    if (file == nullptr)
         return 0;
-    const off_t position = ftello(file_);
+    const off_t position = ftello(file);
     return position < 0 ? 0 : static_cast<std::uint64_t>(position);
 }
 
 std::uint64_t BinaryFile::Length() const
 {
-    if (memoryLength_)
-        return *memoryLength_;
+    if (memoryLength)
+        return *memoryLength;
     struct stat status {};
-    if (file_ == nullptr || fstat(fileno(file_), &status) != 0)
+    if (file == nullptr || fstat(fileno(file), &status) != 0)
         return 0;
     return static_cast<std::uint64_t>(status.st_size);
 }
 
 bool BinaryFile::Sync()
 {
-    if (file_ == nullptr || std::fflush(file_) != 0)
+    if (file == nullptr || std::fflush(file) != 0)
         return false;
-    return memoryLength_ || fsync(fileno(file_)) == 0;
+    return memoryLength || fsync(fileno(file)) == 0;
 }
 
 bool BinaryFile::Close()
 {
-    memoryLength_.reset();
-    if (file_ == nullptr)
+    memoryLength.reset();
+    if (file == nullptr)
         return true;
-    const bool flushed = std::fflush(file_) == 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    file = nullptr;
     return flushed && closed;
 }

@@ -31,7 +31,7 @@ public:
     // that length. The memory is not copied: it must stay unchanged and alive
     // until the file is closed.
     bool OpenMemory(const void* data, std::size_t bytes);
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file != nullptr; }
 
     // Reads up to `bytes` bytes; returns how many were delivered (fewer at the end).
     std::size_t Read(void* buffer, std::size_t bytes);
@@ -54,6 +54,6 @@ public:
 private:
     bool SkipByReading(std::uint64_t bytes);
 
-    std::FILE* file_ = nullptr;
-    std::optional<std::uint64_t> memoryLength_;  // set while a memory block is open
+    std::FILE* file = nullptr;
+    std::optional<std::uint64_t> memoryLength;  // set while a memory block is open
 };

@@ -90,11 +90,8 @@ LoadResult ConvertToMono16(CSoundBuffer& sound, BinaryFile& file)
     case Source::Mono8:
     case Source::Stereo8:
     case Source::Mono16:
-    case Source::Stereo16:
-        ConvertSamples(source, data.data(), sound.samples.get(), sound.sampleCount);
-        break;
-    default:
-        return LoadFormatNotSupported;
+    case Source::Stereo16: ConvertSamples(source, data.data(), sound.samples.get(), sound.sampleCount); break;
+    default: return LoadFormatNotSupported;
     }
 
     sound.format.channels = 1;

@@ -49,15 +49,15 @@ bool IsFrameHeader(const std::array<std::uint8_t, 4>& h)
     if (h[0] != 0xFF || (h[1] & 0xE0) != 0xE0)
         return false;
     const FrameHeader f = Fields(h);
-    return f.version != VersionReserved && f.layer != LayerReserved && f.bitrateIndex != 0 &&
-           f.bitrateIndex != 15 && f.rateIndex != 3;
+    return f.version != VersionReserved && f.layer != LayerReserved && f.bitrateIndex != 0 && f.bitrateIndex != 15 &&
+           f.rateIndex != 3;
 }
 
 std::uint32_t BitsPerSecond(const FrameHeader& f)
 {
     const std::size_t row = f.layer == Layer1 ? 0 : f.layer == Layer2 ? 1 : 2;
-    const std::uint16_t kbits = f.version == Mpeg1 ? kMpeg1Bitrates[row][f.bitrateIndex]
-                                                   : kMpeg2Bitrates[row == 0 ? 0 : 1][f.bitrateIndex];
+    const std::uint16_t kbits =
+        f.version == Mpeg1 ? kMpeg1Bitrates[row][f.bitrateIndex] : kMpeg2Bitrates[row == 0 ? 0 : 1][f.bitrateIndex];
     return std::uint32_t{kbits} * 1000;
 }
 
@@ -79,11 +79,11 @@ void DescribeAsLayer3(const FrameHeader& f, WaveFormat& format)
     format.blockAlign = 1;
     format.bitsPerSample = 0;
     format.extraSize = 12;
-    PutLe16(&format.extra[0], 1);     // wID: MPEG
-    PutLe32(&format.extra[2], 2);     // fdwFlags: padding off
-    PutLe16(&format.extra[6], 384);   // nBlockSize
-    PutLe16(&format.extra[8], 1);     // nFramesPerBlock
-    PutLe16(&format.extra[10], 1393); // nCodecDelay
+    PutLe16(&format.extra[0], 1);      // wID: MPEG
+    PutLe32(&format.extra[2], 2);      // fdwFlags: padding off
+    PutLe16(&format.extra[6], 384);    // nBlockSize
+    PutLe16(&format.extra[8], 1);      // nFramesPerBlock
+    PutLe16(&format.extra[10], 1393);  // nCodecDelay
 }
 
 // Total bytes of an ID3v2 tag whose 10-byte header is `h`, footer included;
@@ -94,8 +94,8 @@ std::uint64_t Id3TagBytes(const std::array<std::uint8_t, kId3HeaderBytes>& h)
         return 0;
     if (((h[6] | h[7] | h[8] | h[9]) & 0x80) != 0)
         return 0;
-    const std::uint64_t body = (std::uint64_t{h[6]} << 21) | (std::uint64_t{h[7]} << 14) |
-                               (std::uint64_t{h[8]} << 7) | h[9];
+    const std::uint64_t body =
+        (std::uint64_t{h[6]} << 21) | (std::uint64_t{h[7]} << 14) | (std::uint64_t{h[8]} << 7) | h[9];
     const bool footer = (h[5] & 0x10) != 0;
     return kId3HeaderBytes + body + (footer ? kId3HeaderBytes : 0);
 }

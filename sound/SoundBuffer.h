@@ -41,13 +41,13 @@ public:
     std::int32_t FindOnset() const;
 
     WaveFormat format;
-    std::uint32_t dataBytes = 0;     // bytes of sound data found in the file; only meaningful while loading
+    std::uint32_t dataBytes = 0;  // bytes of sound data found in the file; only meaningful while loading
     // Sample frames that a compressed WAV's fact chunk gives; the decoded data
     // is trimmed to it. Empty when the file has none; only meaningful while loading.
     std::optional<std::uint32_t> factSamples;
     std::string fileName = "No file loaded";
-    std::int32_t onset = 0;          // first sample of the strike
+    std::int32_t onset = 0;  // first sample of the strike
     std::int32_t sampleCount = 0;
     std::unique_ptr<std::int16_t[]> samples;
-    std::int32_t state = 0;          // 0 = no usable sound, 1 = usable
+    std::int32_t state = 0;  // 0 = no usable sound, 1 = usable
 };

@@ -16,7 +16,8 @@ bool ReadFactChunk(CSoundBuffer& sound, BinaryFile& file)
     const std::uint64_t start = file.Position();
     ChunkHeader chunk;
     std::uint8_t count[4];
-    if (FindChunk(file, "fact", chunk) && chunk.length >= sizeof count && file.Read(count, sizeof count) == sizeof count)
+    if (FindChunk(file, "fact", chunk) && chunk.length >= sizeof count &&
+        file.Read(count, sizeof count) == sizeof count)
         sound.factSamples = GetLe32(count);
     file.SeekToStart();
     return file.Skip(start);
@@ -69,9 +70,8 @@ LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file)
     if (!FindChunk(file, "data", chunk) || chunk.length == 0)
         return LoadNoData;
     sound.dataBytes = chunk.length;
-    const std::uint64_t frames =
-        std::uint64_t{sound.dataBytes} * sound.format.sampleRate / sound.format.avgBytesPerSec;
-    sound.sampleCount = static_cast<std::int32_t>(
-        std::min<std::uint64_t>(frames, std::numeric_limits<std::int32_t>::max()));
+    const std::uint64_t frames = std::uint64_t{sound.dataBytes} * sound.format.sampleRate / sound.format.avgBytesPerSec;
+    sound.sampleCount =
+        static_cast<std::int32_t>(std::min<std::uint64_t>(frames, std::numeric_limits<std::int32_t>::max()));
     return LoadOK;
 }

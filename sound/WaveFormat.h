@@ -7,13 +7,13 @@
 // up to 38 extra bytes, 56 bytes in all when laid out as in a file.
 // Numbers are host values; files hold them little-endian.
 struct WaveFormat {
-    std::uint16_t formatTag = 0;       // 1 = PCM, 85 = MPEG Layer-3, or any WAV code
+    std::uint16_t formatTag = 0;  // 1 = PCM, 85 = MPEG Layer-3, or any WAV code
     std::uint16_t channels = 0;
-    std::uint32_t sampleRate = 0;      // sample frames per second
+    std::uint32_t sampleRate = 0;  // sample frames per second
     std::uint32_t avgBytesPerSec = 0;
-    std::uint16_t blockAlign = 0;      // bytes per sample frame
+    std::uint16_t blockAlign = 0;  // bytes per sample frame
     std::uint16_t bitsPerSample = 0;
-    std::uint16_t extraSize = 0;       // number of extra bytes that follow
+    std::uint16_t extraSize = 0;  // number of extra bytes that follow
     std::array<std::uint8_t, 38> extra{};
 };
 

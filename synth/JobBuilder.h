@@ -10,11 +10,11 @@ class CSoundBuffer;
 
 // The main dialog's settings that a generation reads.
 struct GenerationSettings {
-    std::int32_t lengthSeconds = 10;    // accepted 10..700
-    std::int32_t bellCountIndex = 3;    // 0..6 for 5 6 8 10 12 14 16; other values ring 5
-    std::int32_t pealSpeedIndex = 1;    // 0..5 for 2h45 .. 4h00; other values mean 3h00
+    std::int32_t lengthSeconds = 10;  // accepted 10..700
+    std::int32_t bellCountIndex = 3;  // 0..6 for 5 6 8 10 12 14 16; other values ring 5
+    std::int32_t pealSpeedIndex = 1;  // 0..5 for 2h45 .. 4h00; other values mean 3h00
     std::uint32_t commonSampleRate = 0;
-    std::int16_t strikingError = 5;     // percent, 0..100
+    std::int16_t strikingError = 5;  // percent, 0..100
     MethodStyle style = StyleHome;
 };
 
@@ -34,7 +34,7 @@ struct GenerationJob {
 // The outcome of turning settings into a job.
 struct JobBuild {
     bool ok = false;
-    std::string refusal;        // the message to show when !ok
+    std::string refusal;  // the message to show when !ok
     // Set once the stage has been chosen (every refusal after the length
     // check): the caller stores `stage` and `style` even when refused.
     bool stageChosen = false;
@@ -47,8 +47,7 @@ struct JobBuild {
 inline constexpr const char* kLengthRefusal = "Recording length too short or too long!";
 inline constexpr const char* kBellsRefusal = "load more files!";
 inline constexpr const char* kZeroRateRefusal = "the bells' sample rate is 0: load other files!";
-inline constexpr const char* kTooManySamplesRefusal =
-    "sample rate too high for this length: choose a shorter length!";
+inline constexpr const char* kTooManySamplesRefusal = "sample rate too high for this length: choose a shorter length!";
 
 // Runs the job-building steps of "Generate Output" after the controls have
 // been read: length check, peal speed, stage and gap factor, Principle rule,

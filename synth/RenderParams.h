@@ -17,19 +17,19 @@ class CSoundBuffer;
 // samplesDone and finished (worker writes, owner reads); `style` is the
 // worker's own once it has started.
 struct RenderParams {
-    std::int32_t totalSamples = 0;     // output samples to render
-    std::int32_t preRollSamples = 0;   // samples over which the peak is measured; < totalSamples
-    std::int32_t fadeSamples = 0;      // samples of the linear fade-out; 0 = none
-    std::int32_t strikeInterval = 0;   // samples between two nominal strikes; > 0
-    std::int32_t handstrokeGap = 0;    // extra samples before every second row
-    std::int16_t stage = 0;            // 5, 6, 8, 10, 12, 14 or 16
-    MethodStyle style = StyleHome;     // set to StyleHome by the worker when the method comes home
-    double* preRollBuffer = nullptr;   // preRollSamples doubles, owned by the job's owner
-    std::int16_t* output = nullptr;    // totalSamples samples, the output sound's array
+    std::int32_t totalSamples = 0;    // output samples to render
+    std::int32_t preRollSamples = 0;  // samples over which the peak is measured; < totalSamples
+    std::int32_t fadeSamples = 0;     // samples of the linear fade-out; 0 = none
+    std::int32_t strikeInterval = 0;  // samples between two nominal strikes; > 0
+    std::int32_t handstrokeGap = 0;   // extra samples before every second row
+    std::int16_t stage = 0;           // 5, 6, 8, 10, 12, 14 or 16
+    MethodStyle style = StyleHome;    // set to StyleHome by the worker when the method comes home
+    double* preRollBuffer = nullptr;  // preRollSamples doubles, owned by the job's owner
+    std::int16_t* output = nullptr;   // totalSamples samples, the output sound's array
     std::atomic<std::int32_t> samplesDone{0};
     std::atomic<bool> cancelRequested{false};
     std::atomic<bool> finished{false};  // the worker's last write
-    std::int16_t strikingError = 0;    // percent, 0..100
+    std::int16_t strikingError = 0;     // percent, 0..100
 
     const CSoundBuffer* bells = nullptr;  // sixteen bells, indexed by bell 0..15; read only
     std::uint32_t seed = 1;               // seed of the striking-error generator

@@ -30,15 +30,20 @@ inline std::int16_t Convert(double x)
 class Ringer {
 public:
     explicit Ringer(RenderParams& job)
-        : job_(job), bells_(job.bells), stage_(job.stage), style_(job.style),
-          errorScale_(static_cast<double>(job.strikeInterval) * job.strikingError / 50.0 / 32767.0),
-          random_(job.seed), nominal_(job.strikeInterval), nextStrike_(job.strikeInterval)
+        : job(job),
+          bells(job.bells),
+          stage(job.stage),
+          style(job.style),
+          errorScale(static_cast<double>(job.strikeInterval) * job.strikingError / 50.0 / 32767.0),
+          random(job.seed),
+          nominal(job.strikeInterval),
+          nextStrike(job.strikeInterval)
     {
-        voice_.fill(-1);
-        position_.fill(0);
+        voice.fill(-1);
+        position.fill(0);
         // The first strike carries no error: bell 0 in slot 0 from sample 0.
-        voice_[0] = 0;
-        position_[0] = bells_[0].onset;
+        voice[0] = 0;
+        position[0] = bells[0].onset;
     }
 
     // Strikes when sample i is at or past the next strike time (a time drawn
@@ -46,9 +51,9 @@ public:
     // returns the first sample after i at which another strike may fall.
     std::int64_t StrikeDue(std::int32_t i)
     {
-        if (i >= nextStrike_)
+        if (i >= nextStrike)
             Strike();
-        return std::max<std::int64_t>(nextStrike_, std::int64_t{i} + 1);
+        return std::max<std::int64_t>(nextStrike, std::int64_t{i} + 1);
     }
 
     // Sets acc[0..n) to the mix of the next n samples and advances every
@@ -56,23 +61,23 @@ public:
     void Mix(std::int32_t* acc, std::int32_t n)
     {
         std::int32_t filled = 0;  // acc[0..filled) holds a sum; the rest is unset
-        for (int v = 0; v < stage_; ++v) {
-            const int b = voice_[v];
+        for (int v = 0; v < stage; ++v) {
+            const int b = voice[v];
             if (b < 0)
                 continue;
-            const CSoundBuffer& bell = bells_[b];
-            const std::int32_t left = std::max(bell.sampleCount - position_[b], 0);
+            const CSoundBuffer& bell = bells[b];
+            const std::int32_t left = std::max(bell.sampleCount - position[b], 0);
             const std::int32_t m = std::min(n, left);
-            const std::int16_t* from = bell.samples.get() + position_[b];
+            const std::int16_t* from = bell.samples.get() + position[b];
             const std::int32_t added = std::min(m, filled);
             for (std::int32_t k = 0; k < added; ++k)
                 acc[k] += from[k];
             for (std::int32_t k = added; k < m; ++k)
                 acc[k] = from[k];
             filled = std::max(filled, m);
-            position_[b] += m;
-            if (position_[b] >= bell.sampleCount)
-                voice_[v] = -1;
+            position[b] += m;
+            if (position[b] >= bell.sampleCount)
+                voice[v] = -1;
         }
         std::fill(acc + filled, acc + n, 0);
     }
@@ -80,41 +85,41 @@ public:
 private:
     void Strike()
     {
-        const int b = row_[place_];
-        for (int v = 0; v < stage_; ++v)
-            if (voice_[v] == b)
-                voice_[v] = -1;
-        voice_[place_] = static_cast<std::int16_t>(b);
-        position_[b] = bells_[b].onset;
-        ++place_;
-        nominal_ += job_.strikeInterval;
-        if (place_ >= stage_) {
-            place_ = 0;
-            ++rowsDone_;
-            if (rowsDone_ % 2 == 0)
-                nominal_ += job_.handstrokeGap;
-            if (NextRow(rowsDone_, row_, stage_, style_)) {
-                style_ = StyleHome;
-                job_.style = StyleHome;
+        const int b = row[place];
+        for (int v = 0; v < stage; ++v)
+            if (voice[v] == b)
+                voice[v] = -1;
+        voice[place] = static_cast<std::int16_t>(b);
+        position[b] = bells[b].onset;
+        ++place;
+        nominal += job.strikeInterval;
+        if (place >= stage) {
+            place = 0;
+            ++rowsDone;
+            if (rowsDone % 2 == 0)
+                nominal += job.handstrokeGap;
+            if (NextRow(rowsDone, row, stage, style)) {
+                style = StyleHome;
+                job.style = StyleHome;
             }
         }
-        const std::int32_t r = random_.Next();
-        nextStrike_ = nominal_ + static_cast<std::int64_t>((r - 16383) * errorScale_);
+        const std::int32_t r = random.Next();
+        nextStrike = nominal + static_cast<std::int64_t>((r - 16383) * errorScale);
     }
 
-    RenderParams& job_;
-    const CSoundBuffer* bells_;
-    std::int16_t stage_;
-    MethodStyle style_;
-    double errorScale_;
-    StrikeRandom random_;
-    Row row_ = HomeRow();
-    std::array<std::int16_t, kMaxStage> voice_{};     // by place: the bell sounding there, or -1
-    std::array<std::int32_t, kMaxStage> position_{};  // by bell: its next sample
-    int place_ = 1;
-    std::int32_t rowsDone_ = 0;
-    std::int64_t nominal_;
-    std::int64_t nextStrike_;
+    RenderParams& job;
+    const CSoundBuffer* bells;
+    std::int16_t stage;
+    MethodStyle style;
+    double errorScale;
+    StrikeRandom random;
+    Row row = HomeRow();
+    std::array<std::int16_t, kMaxStage> voice{};     // by place: the bell sounding there, or -1
+    std::array<std::int32_t, kMaxStage> position{};  // by bell: its next sample
+    int place = 1;
+    std::int32_t rowsDone = 0;
+    std::int64_t nominal;
+    std::int64_t nextStrike;
 };
 
 void Fade(RenderParams& job)

@@ -8,11 +8,11 @@ StrikeRandom::StrikeRandom(std::uint32_t seed)
     std::uint64_t z = seed + 0x9E3779B97F4A7C15ull;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    state_ = z ^ (z >> 31);
+    state = z ^ (z >> 31);
 }
 
 std::int32_t StrikeRandom::Next()
 {
-    state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<std::int32_t>(state_ >> 49);
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<std::int32_t>(state >> 49);
 }

@@ -10,7 +10,7 @@ public:
     std::int32_t Next();  // 0..32767
 
 private:
-    std::uint64_t state_;
+    std::uint64_t state;
 };
 
 // The seed used unless one is given, so that every run repeats the same striking.

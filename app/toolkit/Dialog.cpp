@@ -64,8 +64,7 @@ QWidget* MakeControl(const ControlLayout& c, QWidget* parent)
         b->setDefault(c.defaultButton);
         return b;
     }
-    case ControlKind::RadioButton:
-        return new QRadioButton(c.text, parent);
+    case ControlKind::RadioButton: return new QRadioButton(c.text, parent);
     case ControlKind::Edit: {
         auto* e = new QLineEdit(parent);
         e->setReadOnly(c.readOnly);
@@ -76,8 +75,7 @@ QWidget* MakeControl(const ControlLayout& c, QWidget* parent)
         }
         return e;
     }
-    case ControlKind::DropList:
-        return new QComboBox(parent);
+    case ControlKind::DropList: return new QComboBox(parent);
     case ControlKind::GroupBox: {
         // The title sits on the frame's top line, so the frame fills the
         // rectangle the layout gives it.
@@ -167,7 +165,9 @@ CDialog::CDialog(int layoutId, CDialog* parent) : CDialog(LoadDialogLayout(layou
 }
 
 CDialog::CDialog(DialogLayout layoutData, CDialog* parent)
-    : layout(std::move(layoutData)), parent(parent), window(std::make_unique<CDialogWindow>(*this))
+    : layout(std::move(layoutData)),
+      parent(parent),
+      window(std::make_unique<CDialogWindow>(*this))
 {
     window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint);

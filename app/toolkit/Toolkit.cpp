@@ -40,8 +40,11 @@ QString QtFileFilter(const std::string& pipeFilter)
 
 CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, std::string filter,
                          QWidget* owner)
-    : openFileDialog(openFileDialog), defaultExtension(std::move(defaultExtension)), fileName(std::move(fileName)),
-      filter(std::move(filter)), owner(owner)
+    : openFileDialog(openFileDialog),
+      defaultExtension(std::move(defaultExtension)),
+      fileName(std::move(fileName)),
+      filter(std::move(filter)),
+      owner(owner)
 {
 }
 

@@ -3,13 +3,19 @@
 #include "playback/PortAudioWaveOut.h"
 
 CPlayDlg::CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CDialog* parent)
-    : CDialog(106, parent), sound(sound), request(request), ownDevice(std::make_unique<CPortAudioWaveOut>()),
+    : CDialog(106, parent),
+      sound(sound),
+      request(request),
+      ownDevice(std::make_unique<CPortAudioWaveOut>()),
       player(*sound, *ownDevice)
 {
 }
 
 CPlayDlg::CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CWaveOut& waveOut, CDialog* parent)
-    : CDialog(106, parent), sound(sound), request(request), player(*sound, waveOut)
+    : CDialog(106, parent),
+      sound(sound),
+      request(request),
+      player(*sound, waveOut)
 {
 }
 

@@ -36,8 +36,7 @@ public:
     // Opens a stream that decodes `data`, described by `source`, to 16-bit
     // PCM with source.channels and source.sampleRate. Null when the data
     // cannot be opened as that format.
-    virtual std::unique_ptr<CodecStream> Open(const WaveFormat& source,
-                                              std::span<const std::uint8_t> data) const = 0;
+    virtual std::unique_ptr<CodecStream> Open(const WaveFormat& source, std::span<const std::uint8_t> data) const = 0;
 };
 
 // Format suggestion: the driver that decodes `source`, with `destination`

@@ -44,7 +44,10 @@ off_t SeekMemory(void* handle, off_t offset, int whence)
 class Mpg123Stream final : public CodecStream {
 public:
     Mpg123Stream(mpg123_handle* handle, std::span<const std::uint8_t> data, const WaveFormat& source)
-        : handle_(handle), reader_{data, 0}, channels_(source.channels), rate_(source.sampleRate)
+        : handle_(handle),
+          reader_{data, 0},
+          channels_(source.channels),
+          rate_(source.sampleRate)
     {
     }
     ~Mpg123Stream() override

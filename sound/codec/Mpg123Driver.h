@@ -9,6 +9,5 @@
 // so the decoded length is exact.
 class Mpg123Driver final : public CodecDriver {
 public:
-    std::unique_ptr<CodecStream> Open(const WaveFormat& source,
-                                      std::span<const std::uint8_t> data) const override;
+    std::unique_ptr<CodecStream> Open(const WaveFormat& source, std::span<const std::uint8_t> data) const override;
 };

@@ -129,8 +129,8 @@ public:
     bool Start(const WaveFormat& source)
     {
         file_ = sf_open_virtual(&kVirtualIo, SFM_READ, &info_, &wav_);
-        return file_ != nullptr && info_.channels == source.channels &&
-               info_.samplerate >= 0 && static_cast<std::uint32_t>(info_.samplerate) == source.sampleRate;
+        return file_ != nullptr && info_.channels == source.channels && info_.samplerate >= 0 &&
+               static_cast<std::uint32_t>(info_.samplerate) == source.sampleRate;
     }
 
     std::optional<std::uint64_t> DecodedBytes() override

@@ -9,6 +9,5 @@
 // that of whole codec blocks; the caller trims it to a fact chunk's count.
 class SndfileDriver final : public CodecDriver {
 public:
-    std::unique_ptr<CodecStream> Open(const WaveFormat& source,
-                                      std::span<const std::uint8_t> data) const override;
+    std::unique_ptr<CodecStream> Open(const WaveFormat& source, std::span<const std::uint8_t> data) const override;
 };

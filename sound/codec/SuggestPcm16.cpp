@@ -19,18 +19,15 @@ const CodecDriver* DriverFor(std::uint16_t formatTag)
     static const SndfileDriver wavCodecs;
     switch (formatTag) {
     case kFormatMpegLayer3:
-    case kFormatMpegAudio:
-        return &mpegAudio;
+    case kFormatMpegAudio: return &mpegAudio;
     case kFormatMsAdpcm:
     case kFormatFloat:
     case kFormatALaw:
     case kFormatMuLaw:
     case kFormatImaAdpcm:
     case kFormatGsm610:
-    case kFormatExtensible:
-        return &wavCodecs;
-    default:
-        return nullptr;
+    case kFormatExtensible: return &wavCodecs;
+    default: return nullptr;
     }
 }
 

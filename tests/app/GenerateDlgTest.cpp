@@ -1,6 +1,6 @@
+#include "synth/dialogs/GenerateDlg.h"
 #include "app/toolkit/Toolkit.h"
 #include "sound/SoundBuffer.h"
-#include "synth/dialogs/GenerateDlg.h"
 #include "tests/app/ToolkitTestSupport.h"
 #include "tests/synth/TestBells.h"
 

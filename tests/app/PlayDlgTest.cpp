@@ -1,6 +1,6 @@
+#include "playback/dialogs/PlayDlg.h"
 #include "app/toolkit/Toolkit.h"
 #include "playback/SimulatedWaveOut.h"
-#include "playback/dialogs/PlayDlg.h"
 #include "sound/SoundBuffer.h"
 #include "tests/app/ToolkitTestSupport.h"
 

@@ -1,13 +1,13 @@
-#include "app/toolkit/Dialog.h"
 #include "app/toolkit/Toolkit.h"
+#include "app/toolkit/Dialog.h"
 #include "tests/app/ToolkitTestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 

@@ -66,7 +66,8 @@ TEST_F(RenderCommand, DemoBellsAreSixteenTwoSecondBellsAtMinusThreeDecibels)
 {
     ASSERT_EQ(demo->Names(), std::vector<std::string>{"bells"});
     for (int b = 1; b <= 16; ++b) {
-        const auto wav = ReadBytes(demo->Path("bells/bell" + std::string(b < 10 ? "0" : "") + std::to_string(b) + ".wav"));
+        const auto wav =
+            ReadBytes(demo->Path("bells/bell" + std::string(b < 10 ? "0" : "") + std::to_string(b) + ".wav"));
         ASSERT_EQ(MonoSamples(wav, 44100), 88200u) << "bell " << b;
         std::int32_t peak = 0;
         for (std::size_t k = 0; k < 88200; ++k)
@@ -147,11 +148,11 @@ TEST_F(RenderCommand, BadUsageExitsWithTwo)
     const std::string out = " -o " + folder.Path("never.wav");
     for (const std::string& arguments : std::vector<std::string>{
              "render --demo-bells --bells 7" + out, "render --demo-bells --style bob" + out,
-          "render --demo-bells --peal-speed 5h00" + out, "render --demo-bells --striking-error 101" + out,
-          "render --demo-bells --striking-error -1" + out, "render --demo-bells --length ten" + out,
-          "render --demo-bells --seed -1" + out, "render --demo-bells --loud" + out, "render --demo-bells",
-          "render --demo-bells " + DemoFiles(5) + out, "render " + DemoFiles(16) + DemoFiles(1) + out,
-          "demo-bells", "demo-bells a b"}) {
+             "render --demo-bells --peal-speed 5h00" + out, "render --demo-bells --striking-error 101" + out,
+             "render --demo-bells --striking-error -1" + out, "render --demo-bells --length ten" + out,
+             "render --demo-bells --seed -1" + out, "render --demo-bells --loud" + out, "render --demo-bells",
+             "render --demo-bells " + DemoFiles(5) + out, "render " + DemoFiles(16) + DemoFiles(1) + out, "demo-bells",
+             "demo-bells a b"}) {
         const CliRun run = RunCli(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err.find("usage"), std::string::npos) << arguments;

@@ -48,8 +48,8 @@ TEST(RowsCommand, PrincipleBelowSixteenRingsStedmanAndSaysSo)
 
 TEST(RowsCommand, BadUsageExitsWithTwo)
 {
-    for (const char* arguments : {"rows --bells 7", "rows --style surprise", "rows --colour red",
-                                  "rows --bells", "rows extra", "ring", ""}) {
+    for (const char* arguments :
+         {"rows --bells 7", "rows --style surprise", "rows --colour red", "rows --bells", "rows extra", "ring", ""}) {
         const CliRun run = RunCli(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err.find("usage"), std::string::npos) << arguments;

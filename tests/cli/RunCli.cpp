@@ -35,8 +35,8 @@ CliRun RunCli(const std::string& arguments)
         return {};
     const std::string out = std::string(folder) + "/out";
     const std::string err = std::string(folder) + "/err";
-    const std::string command = std::string(CARILLIX_CLI_PATH) + " " + arguments + " >" + out +
-                                " 2>" + err + " </dev/null";
+    const std::string command =
+        std::string(CARILLIX_CLI_PATH) + " " + arguments + " >" + out + " 2>" + err + " </dev/null";
     CliRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -1,5 +1,5 @@
-#include "playback/SimulatedWaveOut.h"
 #include "playback/SoundPlayer.h"
+#include "playback/SimulatedWaveOut.h"
 
 #include "tests/playback/WaitUntil.h"
 
@@ -165,22 +165,17 @@ TEST_F(SoundPlayerTest, RangeIsChosenByUseRangeAndClippedToTheSound)
         std::int32_t start;
         std::int32_t end;
     } cases[] = {
-        {{5, 300, 800, 1}, 5, 300},
-        {{5, 300, 800, 0}, 0, 800},
-        {{5, 300, 800, 2}, 0, 800},
-        {{5, 300, 800, -1}, 0, 800},
-        {{-50, 2000, 0, 1}, 0, 1000},
-        {{900, 5000, 0, 1}, 900, 1000},
-        {{0, 0, 5000, 0}, 0, 1000},
-        {{INT_MIN, INT_MAX, 0, 1}, 0, 1000},
+        {{5, 300, 800, 1}, 5, 300},  {{5, 300, 800, 0}, 0, 800},          {{5, 300, 800, 2}, 0, 800},
+        {{5, 300, 800, -1}, 0, 800}, {{-50, 2000, 0, 1}, 0, 1000},        {{900, 5000, 0, 1}, 900, 1000},
+        {{0, 0, 5000, 0}, 0, 1000},  {{INT_MIN, INT_MAX, 0, 1}, 0, 1000},
     };
     LoadSound(1000);
     CSimulatedWaveOut device;
     device.SetPaused(true);
     CSoundPlayer player(sound, device);
     for (auto c : cases) {
-        SCOPED_TRACE(testing::Message() << "request " << c.request.rangeStart << ".." << c.request.rangeEnd
-                                        << " full " << c.request.fullLength << " useRange " << c.request.useRange);
+        SCOPED_TRACE(testing::Message() << "request " << c.request.rangeStart << ".." << c.request.rangeEnd << " full "
+                                        << c.request.fullLength << " useRange " << c.request.useRange);
         ASSERT_EQ(player.StartPlay(&c.request), PlayOK);
         EXPECT_EQ(player.playRequest, &c.request);
         EXPECT_EQ(player.playStart, c.start);
@@ -230,8 +225,11 @@ TEST_F(SoundPlayerTest, AFailedStartReportsItsTextAndLeavesTheDeviceClosed)
         {"first prepare fails", {.failPrepareAt = 0}, PlayDriverFailure, "Sound driver failure!", 1},
         {"second prepare fails", {.failPrepareAt = 1}, PlayDriverFailure, "Sound driver failure!", 1},
         {"first queue fails", {.failQueueAt = 0}, PlayDriverFailure, "Sound driver failure!", 1},
-        {"second queue fails while the first block plays", {.failQueueAt = 1}, PlayDriverFailure,
-         "Sound driver failure!", 1},
+        {"second queue fails while the first block plays",
+         {.failQueueAt = 1},
+         PlayDriverFailure,
+         "Sound driver failure!",
+         1},
     };
     LoadSound(3 * 8192);
     for (const auto& c : cases) {

@@ -23,10 +23,8 @@ const Expected kExpected[] = {
     {StyleGrandsire, 8, "38 18 78 18 78 18 78 18 78 18 78 18 78 18"},
     {StyleGrandsire, 10, "30 10 90 10 90 10 90 10 90 10 90 10 90 10 90 10 90 10"},
     {StyleGrandsire, 12, "3T 1T ET 1T ET 1T ET 1T ET 1T ET 1T ET 1T ET 1T ET 1T ET 1T ET 1T"},
-    {StyleGrandsire, 14,
-     "3B 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B"},
-    {StyleGrandsire, 16,
-     "3D 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D 3D 1D"},
+    {StyleGrandsire, 14, "3B 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B AB 1B"},
+    {StyleGrandsire, 16, "3D 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D 3D 1D"},
     {StyleStedman, 5, "3 1 5 3 1 3 1 3 5 1 3 1"},
     {StyleStedman, 6, "36 16 56 36 16 36 16 36 56 16 36 16"},
     {StyleStedman, 8, "38 18 78 38 18 38 18 38 78 18 38 18"},
@@ -39,12 +37,9 @@ const Expected kExpected[] = {
     {StyleTrebleBob, 8, "12 x 38 x 14 x 1256 x 18 x 12 x 58 x 16 x 78"},
     {StyleTrebleBob, 10, "12 30 x 30 14 x 12 x 30 14 x 14 50 16 x 16 70 14 58 14 90"},
     {StyleTrebleBob, 12, "1T x 5T x 14 5T x 5T 36 14 x 7T 58 16 x 9T 70 18 x 18 9T x 18 x 1T"},
-    {StyleTrebleBob, 14,
-     "1B x 5B x 14 5B x 5B 36 14 x 7B 58 16 x 9B 70 18 x EB 9T 10 x 10 EB x 10 x 1B"},
-    {StyleTrebleBob, 16,
-     "1D x 5D x 14 5D x 5D 36 14 x 7D 58 16 x 9D 70 18 x ED 9T 10 x AD EB 1T x 1T AD x 1T x 1D 12"},
-    {StylePrinciple, 16,
-     "x 3B x 5T x 70 x 14AD x 36EB x 189D x 3B x 189D x 36EB x 14AD x 70 x 5T x 3B"},
+    {StyleTrebleBob, 14, "1B x 5B x 14 5B x 5B 36 14 x 7B 58 16 x 9B 70 18 x EB 9T 10 x 10 EB x 10 x 1B"},
+    {StyleTrebleBob, 16, "1D x 5D x 14 5D x 5D 36 14 x 7D 58 16 x 9D 70 18 x ED 9T 10 x AD EB 1T x 1T AD x 1T x 1D 12"},
+    {StylePrinciple, 16, "x 3B x 5T x 70 x 14AD x 36EB x 189D x 3B x 189D x 36EB x 14AD x 70 x 5T x 3B"},
 };
 
 int Place(char symbol)
@@ -125,12 +120,10 @@ TEST(ChangeTables, SpotEntries)
         return std::vector<int>(table->rows[r].begin(), table->rows[r].begin() + stage);
     };
     EXPECT_EQ(entries(StyleGrandsire, 6, 0), (std::vector<int>{1, 0, 2, 4, 3, 5}));
-    EXPECT_EQ(entries(StyleStedman, 16, 13),
-              (std::vector<int>{1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 12, 13, 14, 15}));
+    EXPECT_EQ(entries(StyleStedman, 16, 13), (std::vector<int>{1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 12, 13, 14, 15}));
     EXPECT_EQ(entries(StyleTrebleBob, 16, 33),
               (std::vector<int>{0, 1, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14}));
-    EXPECT_EQ(entries(StylePrinciple, 16, 7),
-              (std::vector<int>{0, 2, 1, 3, 5, 4, 7, 6, 9, 8, 11, 10, 12, 14, 13, 15}));
+    EXPECT_EQ(entries(StylePrinciple, 16, 7), (std::vector<int>{0, 2, 1, 3, 5, 4, 7, 6, 9, 8, 11, 10, 12, 14, 13, 15}));
 }
 
 TEST(ChangeTables, PrincipleIsSymmetricInTimeAndEndForEnd)

@@ -42,15 +42,29 @@ struct ComeHome {
 };
 
 const ComeHome kComeHome[] = {
-    {StyleTrebleBob, 6, 123},  {StyleTrebleBob, 8, 227},  {StyleTrebleBob, 10, 363},
-    {StyleTrebleBob, 12, 531}, {StyleTrebleBob, 14, 731}, {StyleTrebleBob, 16, 131},
-    {StyleGrandsire, 6, 33},   {StyleGrandsire, 8, 73},   {StyleGrandsire, 10, 129},
-    {StyleGrandsire, 12, 201}, {StyleGrandsire, 14, 289}, {StyleGrandsire, 16, 213},
-    {StyleStedman, 6, 63},     {StyleStedman, 8, 87},     {StyleStedman, 10, 111},
-    {StyleStedman, 12, 135},   {StyleStedman, 14, 159},   {StyleStedman, 16, 183},
+    {StyleTrebleBob, 6, 123},
+    {StyleTrebleBob, 8, 227},
+    {StyleTrebleBob, 10, 363},
+    {StyleTrebleBob, 12, 531},
+    {StyleTrebleBob, 14, 731},
+    {StyleTrebleBob, 16, 131},
+    {StyleGrandsire, 6, 33},
+    {StyleGrandsire, 8, 73},
+    {StyleGrandsire, 10, 129},
+    {StyleGrandsire, 12, 201},
+    {StyleGrandsire, 14, 289},
+    {StyleGrandsire, 16, 213},
+    {StyleStedman, 6, 63},
+    {StyleStedman, 8, 87},
+    {StyleStedman, 10, 111},
+    {StyleStedman, 12, 135},
+    {StyleStedman, 14, 159},
+    {StyleStedman, 16, 183},
     {StylePrinciple, 16, 419},
     // Stage 5: Grandsire Doubles, Stedman Doubles, Plain Bob Doubles.
-    {StyleGrandsire, 5, 33},   {StyleStedman, 5, 63},     {StyleTrebleBob, 5, 43},
+    {StyleGrandsire, 5, 33},
+    {StyleStedman, 5, 63},
+    {StyleTrebleBob, 5, 43},
 };
 
 TEST(NextRow, EveryTouchComesHomeWithoutRepeatingARow)
@@ -61,8 +75,7 @@ TEST(NextRow, EveryTouchComesHomeWithoutRepeatingARow)
         const std::vector<Row> rows = Ring(expected.stage, expected.style, expected.rowIndex - 1);
         std::set<std::vector<int>> seen;
         for (std::size_t index = 4; index < rows.size(); ++index)
-            EXPECT_TRUE(seen.insert(Bells(rows[index], expected.stage)).second)
-                << "row " << index << " repeats";
+            EXPECT_TRUE(seen.insert(Bells(rows[index], expected.stage)).second) << "row " << index << " repeats";
     }
 }
 
@@ -126,8 +139,7 @@ TEST(NextRow, TrebleBobOnSix)
     EXPECT_EQ(Bells(rows[7], 6), (std::vector<int>{1, 4, 0, 5, 3, 2}));
     EXPECT_EQ(Bells(rows[27], 6), (std::vector<int>{0, 3, 1, 5, 2, 4}));
     // The treble's path over the first lead: one dodge in each pair of positions.
-    const std::vector<int> treblePath{1, 0, 1, 2, 3, 2, 3, 4, 5, 4, 5, 5,
-                                      4, 5, 4, 3, 2, 3, 2, 1, 0, 1, 0, 0};
+    const std::vector<int> treblePath{1, 0, 1, 2, 3, 2, 3, 4, 5, 4, 5, 5, 4, 5, 4, 3, 2, 3, 2, 1, 0, 1, 0, 0};
     for (std::size_t change = 0; change < treblePath.size(); ++change) {
         const Row& row = rows[4 + change];
         const int position = static_cast<int>(std::find(row.begin(), row.begin() + 6, 0) - row.begin());
@@ -151,29 +163,23 @@ TEST(NextRow, StedmanOnSixteenRingsItsCalls)
     EXPECT_EQ(Bells(row, 16), (std::vector<int>{2, 1, 3, 0, 5, 4, 7, 6, 9, 8, 11, 10, 12, 14, 13, 15}));
 
     const auto rows = Ring(16, StyleStedman, 180);
-    EXPECT_EQ(Bells(rows[180], 16),
-              (std::vector<int>{2, 1, 0, 4, 3, 6, 5, 8, 7, 10, 9, 12, 11, 14, 13, 15}));
+    EXPECT_EQ(Bells(rows[180], 16), (std::vector<int>{2, 1, 0, 4, 3, 6, 5, 8, 7, 10, 9, 12, 11, 14, 13, 15}));
 }
 
 TEST(NextRow, TrebleBobOnSixteenAlternatesItsLeadEnds)
 {
     const auto rows = Ring(16, StyleTrebleBob, 131);
-    EXPECT_EQ(Bells(rows[66], 16),
-              (std::vector<int>{0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
-    EXPECT_EQ(Bells(rows[67], 16),
-              (std::vector<int>{0, 14, 15, 12, 13, 10, 11, 8, 9, 6, 7, 4, 5, 2, 3, 1}));
-    EXPECT_EQ(Bells(rows[130], 16),
-              (std::vector<int>{0, 1, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14}));
+    EXPECT_EQ(Bells(rows[66], 16), (std::vector<int>{0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(Bells(rows[67], 16), (std::vector<int>{0, 14, 15, 12, 13, 10, 11, 8, 9, 6, 7, 4, 5, 2, 3, 1}));
+    EXPECT_EQ(Bells(rows[130], 16), (std::vector<int>{0, 1, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14}));
     EXPECT_TRUE(IsHomeRow(rows[131], 16));
 }
 
 TEST(NextRow, PrincipleOnSixteen)
 {
     const auto rows = Ring(16, StylePrinciple, 29);
-    EXPECT_EQ(Bells(rows[4], 16),
-              (std::vector<int>{1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14}));
-    EXPECT_EQ(Bells(rows[29], 16),
-              (std::vector<int>{13, 15, 11, 14, 9, 12, 7, 10, 5, 8, 3, 6, 1, 4, 0, 2}));
+    EXPECT_EQ(Bells(rows[4], 16), (std::vector<int>{1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14}));
+    EXPECT_EQ(Bells(rows[29], 16), (std::vector<int>{13, 15, 11, 14, 9, 12, 7, 10, 5, 8, 3, 6, 1, 4, 0, 2}));
 }
 
 TEST(NextRow, StageFiveRingsTheDoublesMethods)

@@ -1,8 +1,8 @@
+#include "tests/sound/DecodeCorpus.h"
 #include "sound/BellImport.h"
 #include "sound/DecodeToPcm16.h"
 #include "sound/Mp3Header.h"
 #include "sound/WavFile.h"
-#include "tests/sound/DecodeCorpus.h"
 #include "tests/sound/ExpectLoad.h"
 #include "tests/sound/TempFolder.h"
 
@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -71,18 +71,18 @@ TEST(DecodeCorpus, DecodedSoundMatchesItsSource)
              Case{"vbr_44100.mp3", 54},           // 57.0 dB
              Case{"header_at_6001.mp3", 24},
              Case{"mp3_in_wav.wav", 24},
-             Case{"mpeg2_24000.mp3", 24},         // 26.0 dB
-             Case{"mono_22050.mp3", 23, 1105},    // 25.9 dB
+             Case{"mpeg2_24000.mp3", 24},       // 26.0 dB
+             Case{"mono_22050.mp3", 23, 1105},  // 25.9 dB
              Case{"id3_40k.mp3", 23, 1105},
-             Case{"layer2_44100.mp2", 47, 481},   // 49.7 dB
+             Case{"layer2_44100.mp2", 47, 481},  // 49.7 dB
              Case{"mp2_in_wav.wav", 47, 481},
-             Case{"ms_adpcm.wav", 18},            // 20.0 dB: the sudden onset costs ADPCM most
-             Case{"ima_adpcm.wav", 15},           // 16.7 dB
+             Case{"ms_adpcm.wav", 18},   // 20.0 dB: the sudden onset costs ADPCM most
+             Case{"ima_adpcm.wav", 15},  // 16.7 dB
              Case{"ima_adpcm_stereo.wav", 15},
-             Case{"gsm610.wav", 14},              // 16.5 dB
-             Case{"alaw.wav", 35},                // 37.5 dB
+             Case{"gsm610.wav", 14},  // 16.5 dB
+             Case{"alaw.wav", 35},    // 37.5 dB
              Case{"mulaw.wav", 35},
-             Case{"ext_pcm8.wav", 31},            // 33.8 dB
+             Case{"ext_pcm8.wav", 31},  // 33.8 dB
              Case{"float32.wav", 200},
              Case{"float64.wav", 200},
              Case{"ext_pcm16.wav", 200},
@@ -235,10 +235,10 @@ TEST(DecodeToPcm16, FactChunkTrimsBlockPaddingAndOnlyForItsFile)
 // happens to read as a chunk header once sent it round in circles for ever.
 TEST(DecodeToPcm16, OddDataChunkWithoutItsPadByteLoads)
 {
-    std::vector<unsigned char> file = {
-        'R', 'I', 'F', 'F', 105, 0, 0, 0, 'W', 'A', 'V', 'E',
-        'f', 'm', 't', ' ', 16, 0, 0, 0, 6, 0, 2, 0, 0x40, 0x1f, 0, 0, 0x80, 0x3e, 0, 0, 2, 0, 8, 0,
-        'd', 'a', 't', 'a', 69, 0, 0, 0, 'L', 'I', 'S', 'T'};
+    std::vector<unsigned char> file = {'R',  'I',  'F', 'F', 105,  0,    0, 0, 'W', 'A', 'V', 'E',
+                                       'f',  'm',  't', ' ', 16,   0,    0, 0, 6,   0,   2,   0,
+                                       0x40, 0x1f, 0,   0,   0x80, 0x3e, 0, 0, 2,   0,   8,   0,
+                                       'd',  'a',  't', 'a', 69,   0,    0, 0, 'L', 'I', 'S', 'T'};
     file.resize(44 + 69, 0xff);
     file[44 + 43] = 'a';
     file[44 + 44] = 0xdf;

@@ -14,8 +14,7 @@ std::string CorpusFile(const std::string& name)
 TEST(ImportCommand, WritesTheBellAsMono16AndPrintsItsNumbers)
 {
     TempFolder folder;
-    const CliRun run =
-        RunCli("import " + CorpusFile("stereo16_48000.wav") + " -o " + folder.Path("bell.wav"));
+    const CliRun run = RunCli("import " + CorpusFile("stereo16_48000.wav") + " -o " + folder.Path("bell.wav"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "rate=48000 samples=306 onset=120\n");
     EXPECT_TRUE(run.err.empty());
@@ -28,8 +27,7 @@ TEST(ImportCommand, WritesTheBellAsMono16AndPrintsItsNumbers)
 TEST(ImportCommand, MonoSixteenBitInputIsCopiedSampleForSample)
 {
     TempFolder folder;
-    const CliRun run =
-        RunCli("import " + CorpusFile("mono16_44100.wav") + " --output=" + folder.Path("o.wav"));
+    const CliRun run = RunCli("import " + CorpusFile("mono16_44100.wav") + " --output=" + folder.Path("o.wav"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "rate=44100 samples=1000 onset=500\n");
     const auto in = ReadBytes(CorpusFile("mono16_44100.wav"));
@@ -52,8 +50,7 @@ TEST(ImportCommand, FailuresSayWhyAndWriteNothing)
                   CorpusFile("nothing.wav") + ": Failed to open file!\n"},
              Case{"import " + CorpusFile("mono24.wav") + " -o " + folder.Path("a.wav"),
                   CorpusFile("mono24.wav") + ": Format not supported!\n"},
-             Case{"import " + CorpusFile("mono8_8000.wav") + " -o " + folder.Path("no/a.wav"),
-                  "Error writing file!\n"},
+             Case{"import " + CorpusFile("mono8_8000.wav") + " -o " + folder.Path("no/a.wav"), "Error writing file!\n"},
          }) {
         const CliRun run = RunCli(c.arguments);
         EXPECT_EQ(run.status, 1) << c.arguments;

@@ -1,5 +1,5 @@
-#include "sound/LittleEndian.h"
 #include "sound/Mp3Header.h"
+#include "sound/LittleEndian.h"
 
 #include <gtest/gtest.h>
 
@@ -73,15 +73,15 @@ TEST(Mp3Header, Mpeg1Layer3FrameBecomesTheLayer3FormatRecord)
     EXPECT_EQ(f.blockAlign, 1);
     EXPECT_EQ(f.bitsPerSample, 0);
     EXPECT_EQ(f.extraSize, 12);
-    EXPECT_EQ(GetLe16(&f.extra[0]), 1);      // MPEG
-    EXPECT_EQ(GetLe32(&f.extra[2]), 2u);     // padding off
+    EXPECT_EQ(GetLe16(&f.extra[0]), 1);   // MPEG
+    EXPECT_EQ(GetLe32(&f.extra[2]), 2u);  // padding off
     EXPECT_EQ(GetLe16(&f.extra[6]), 384);
     EXPECT_EQ(GetLe16(&f.extra[8]), 1);
     EXPECT_EQ(GetLe16(&f.extra[10]), 1393);
-    EXPECT_EQ(f.extra[12], 0);               // nothing stale beyond the record
+    EXPECT_EQ(f.extra[12], 0);  // nothing stale beyond the record
     EXPECT_EQ(read.sound.dataBytes, bytes.size());
     EXPECT_FALSE(read.sound.factSamples);
-    EXPECT_EQ(read.file.Position(), 0u);     // the decoder gets the whole file
+    EXPECT_EQ(read.file.Position(), 0u);  // the decoder gets the whole file
 }
 
 TEST(Mp3Header, FieldsOfEachVersionLayerAndMode)

@@ -15,30 +15,30 @@ public:
     {
         char pattern[] = "/tmp/carillix-sound-XXXXXX";
         if (mkdtemp(pattern) != nullptr)
-            path_ = pattern;
+            path = pattern;
     }
     ~TempFolder()
     {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string Path(const std::string& name) const { return path_ + "/" + name; }
+    std::string Path(const std::string& name) const { return path + "/" + name; }
 
     // The names of the entries directly inside the folder, sorted.
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
+        for (const auto& entry : std::filesystem::directory_iterator(path))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 
 private:
-    std::string path_;
+    std::string path;
 };
 
 inline std::vector<unsigned char> ReadBytes(const std::string& path)

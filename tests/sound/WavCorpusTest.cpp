@@ -122,8 +122,8 @@ TEST(WavCorpus, HeaderReaderStopsAtTheDataAndKeepsFieldsTheChunkDoesNotReach)
 TEST(WavCorpus, ChunkWalkSkipsPadBytesAndComparesIdsExactly)
 {
     // "LIST" with a 3-byte body and its pad byte, then "data".
-    const unsigned char bytes[] = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0,
-                                   'd', 'a', 't', 'a', 2, 0, 0, 0, 0x34, 0x12};
+    const unsigned char bytes[] = {'L', 'I', 'S', 'T', 3,   0, 0, 0, 'a', 'b',  'c',
+                                   0,   'd', 'a', 't', 'a', 2, 0, 0, 0,   0x34, 0x12};
     BinaryFile file;
     ChunkHeader chunk;
     ASSERT_TRUE(file.OpenMemory(bytes, sizeof bytes));

@@ -26,12 +26,10 @@ TEST(WavWriter, WritesTheFortyEightByteHeaderAndLittleEndianSamples)
     CSoundBuffer sound;
     MakeOutput(sound, 44100, {1, -2, 0x1234});
     ASSERT_TRUE(SaveWavTo(sound, folder.Path("out.wav")));
-    const std::vector<unsigned char> expected{
-        'R', 'I', 'F', 'F', 46, 0, 0, 0, 'W', 'A', 'V', 'E',
-        'f', 'm', 't', ' ', 20, 0, 0, 0,
-        1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0, 2, 0, 16, 0, 0, 0, 0, 0,
-        'd', 'a', 't', 'a', 6, 0, 0, 0,
-        1, 0, 0xFE, 0xFF, 0x34, 0x12};
+    const std::vector<unsigned char> expected{'R',  'I',  'F', 'F', 46, 0, 0,  0, 'W',  'A',  'V',  'E',  'f', 'm',
+                                              't',  ' ',  20,  0,   0,  0, 1,  0, 1,    0,    0x44, 0xAC, 0,   0,
+                                              0x88, 0x58, 1,   0,   2,  0, 16, 0, 0,    0,    0,    0,    'd', 'a',
+                                              't',  'a',  6,   0,   0,  0, 1,  0, 0xFE, 0xFF, 0x34, 0x12};
     EXPECT_EQ(ReadBytes(folder.Path("out.wav")), expected);
 }
 

@@ -48,9 +48,9 @@ TEST_F(JobBuilderTest, StrikeIntervalAndHandstrokeGap)
         std::int16_t stage;
         std::int32_t interval, gap;
     };
-    for (const Case& c : {Case{44100, 3, 1, 10, 9159, 7327}, Case{44100, 2, 1, 8, 11272, 10144},
-                          Case{44100, 1, 0, 6, 13433, 13433}, Case{44100, 6, 1, 16, 5790, 5211},
-                          Case{48000, 6, 5, 16, 8403, 7562}, Case{22050, 0, 3, 5, 10102, 10102}}) {
+    for (const Case& c :
+         {Case{44100, 3, 1, 10, 9159, 7327}, Case{44100, 2, 1, 8, 11272, 10144}, Case{44100, 1, 0, 6, 13433, 13433},
+          Case{44100, 6, 1, 16, 5790, 5211}, Case{48000, 6, 5, 16, 8403, 7562}, Case{22050, 0, 3, 5, 10102, 10102}}) {
         const JobBuild build = Build(c.rate, c.bellCountIndex, c.pealSpeedIndex);
         ASSERT_TRUE(build.ok) << build.refusal;
         EXPECT_EQ(build.job.stage, c.stage);
@@ -128,8 +128,8 @@ TEST_F(JobBuilderTest, RatesThatCannotMakeAnOutputAreRefused)
     EXPECT_LT(build.job.fadeSamples, build.job.totalSamples);
     EXPECT_GT(build.job.strikeInterval, 0);
 
-    for (const auto& [rate, length] : {std::pair<std::uint32_t, std::int32_t>{214748364, 11},
-                                       {4000000, 700}, {4294967295u, 10}}) {
+    for (const auto& [rate, length] :
+         {std::pair<std::uint32_t, std::int32_t>{214748364, 11}, {4000000, 700}, {4294967295u, 10}}) {
         build = Build(rate, 3, 1, length);
         EXPECT_FALSE(build.ok) << rate << " Hz, " << length << " s";
         EXPECT_EQ(build.refusal, kTooManySamplesRefusal);

@@ -1,5 +1,5 @@
-#include "ringing/NextRow.h"
 #include "synth/RenderPeal.h"
+#include "ringing/NextRow.h"
 #include "tests/synth/PlainRenderPeal.h"
 #include "tests/synth/TestBells.h"
 
@@ -225,8 +225,8 @@ MethodStyle ExpectSameAsPlain(const TestBells& bells, const JobShape& s)
     TestJob plain(bells, s.stage, s.style, s.total, s.preRoll, s.fade, s.interval, s.gap, s.strikingError, 99);
     RenderPeal(&fast.params);
     PlainRenderPeal(&plain.params);
-    SCOPED_TRACE(::testing::Message() << "stage " << s.stage << ", style " << s.style << ", interval "
-                                      << s.interval << ", error " << s.strikingError);
+    SCOPED_TRACE(::testing::Message() << "stage " << s.stage << ", style " << s.style << ", interval " << s.interval
+                                      << ", error " << s.strikingError);
     EXPECT_EQ(fast.params.samplesDone, plain.params.samplesDone);
     EXPECT_EQ(fast.params.style, plain.params.style);
     EXPECT_TRUE(fast.preRoll == plain.preRoll);
@@ -265,7 +265,7 @@ TEST(RenderPealSpans, MatchThePlainRendererAtTheEdges)
     ExpectSameAsPlain(bells, {12, StyleTrebleBob, 150000, 1000, 5000, 1200, 1000, 20});  // heavy saturation
 
     bells.bells[0].onset = bells.bells[0].sampleCount;
-    ExpectSameAsPlain(bells, {6, StyleGrandsire, 100000, 3000, 10000, 4000, 4000, 0});   // silent pre-roll
+    ExpectSameAsPlain(bells, {6, StyleGrandsire, 100000, 3000, 10000, 4000, 4000, 0});  // silent pre-roll
 }
 
 }  // namespace
