@@ -4,7 +4,7 @@
 #include "app/VersionRecord.h"
 
 CPealApp theApp;
-std::array<CSoundBuffer, kBellCount> bells;
+std::array<CSoundBuffer, kMaxBells> bells;
 
 bool CPealApp::InitInstance()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
 
 #include <array>
@@ -29,11 +30,9 @@ public:
     std::string legalNotice;
 };
 
-inline constexpr int kBellCount = 16;
-
 // Defined together so that they are built in this order and destroyed in the
 // reverse one: theApp, then bells[0] .. bells[15]. The bells therefore exist
 // before the main dialog is created and stay valid until after it is gone.
 // "Bell 1" on screen is bells[0].
 extern CPealApp theApp;
-extern std::array<CSoundBuffer, kBellCount> bells;
+extern std::array<CSoundBuffer, kMaxBells> bells;

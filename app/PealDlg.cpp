@@ -33,7 +33,7 @@ CPealDlg::CPealDlg(CDialog* parent)
     MapCommand(kPlayFile, &CPealDlg::OnPlayFile);
     MapCommand(kWriteFile, &CPealDlg::OnWriteFile);
     MapCommand(kClearAll, &CPealDlg::OnClearAllFiles);
-    for (int bell = 0; bell < kBellCount; ++bell)
+    for (int bell = 0; bell < kMaxBells; ++bell)
         MapCommand(kReadFile[bell], [this, bell] { OnReadFile(bell); });
     constexpr std::array kStyles{StyleHome, StyleTrebleBob, StyleGrandsire, StyleStedman, StylePrinciple};
     for (int id = kStyleFirst; id <= kStyleLast; ++id)
@@ -94,7 +94,7 @@ void CPealDlg::DoDataExchange(CDataExchange& dx)
     DDV_MinMaxInt(dx, strikingError, 0, 100);
     DDX_CBIndex(dx, kPealSpeedList, pealSpeedIndex);
     // Shown only: what is read back is dropped.
-    for (int bell = 0; bell < kBellCount; ++bell) {
+    for (int bell = 0; bell < kMaxBells; ++bell) {
         std::string name = bells[bell].DisplayName();
         DDX_Text(dx, kBellName[bell], name);
     }

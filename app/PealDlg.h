@@ -2,6 +2,7 @@
 
 #include "app/toolkit/Dialog.h"
 #include "ringing/MethodStyle.h"
+#include "ringing/Row.h"
 #include "sound/LoadResult.h"
 #include "sound/SoundBuffer.h"
 
@@ -34,10 +35,10 @@ inline constexpr int kClearAll = 1049;
 inline constexpr int kStyleFirst = 1069;  // "Carillix" (StyleHome) .. 1073 "Principle"
 inline constexpr int kStyleLast = 1073;
 // "Read File" button and file-name box of bell 1 .. bell 16.
-inline constexpr std::array<int, 16> kReadFile{1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020,
-                                               1021, 1022, 1023, 1024, 1061, 1062, 1063, 1064};
-inline constexpr std::array<int, 16> kBellName{1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032,
-                                               1033, 1034, 1035, 1036, 1065, 1066, 1067, 1068};
+inline constexpr std::array<int, kMaxBells> kReadFile{1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020,
+                                                      1021, 1022, 1023, 1024, 1061, 1062, 1063, 1064};
+inline constexpr std::array<int, kMaxBells> kBellName{1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032,
+                                                      1033, 1034, 1035, 1036, 1065, 1066, 1067, 1068};
 }  // namespace PealDlgIds
 
 // Texts of the main dialog's own messages.

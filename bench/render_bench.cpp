@@ -1,6 +1,7 @@
 // The worst render job (700 s at 48000 samples a second, sixteen bells ringing
 // Principle at the fastest peal speed) through the span renderer and through
 // the plain per-sample reference, in the same run; prints their time ratio.
+#include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
 #include "synth/DemoBells.h"
 #include "synth/JobBuilder.h"
@@ -24,7 +25,7 @@ double ThreadSeconds()
 }
 
 struct WorstJob {
-    std::array<CSoundBuffer, 16> bells;
+    std::array<CSoundBuffer, kMaxBells> bells;
     GenerationJob job;
     std::vector<std::int16_t> output;
     std::vector<double> preRoll;

@@ -38,7 +38,7 @@ int RunDemoBells(int argc, char** argv, int first)
         std::fprintf(stderr, "%s: %s\n", folder.c_str(), error.message().c_str());
         return 1;
     }
-    for (int index = 0; index < kDemoBellCount; ++index) {
+    for (int index = 0; index < kMaxBells; ++index) {
         char name[16];
         std::snprintf(name, sizeof name, "bell%02d.wav", index + 1);
         const std::string path = (folder / name).string();

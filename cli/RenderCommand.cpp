@@ -100,7 +100,7 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     options.demoBells = args.Flag("--demo-bells");
     if (options.demoBells && !args.Positional().empty())
         return UsageError(kCommand, "give bell files or --demo-bells, not both", kUsage);
-    if (args.Positional().size() > kDemoBellCount)
+    if (args.Positional().size() > kMaxBells)
         return UsageError(kCommand, "at most 16 bell files", kUsage);
     const auto output = OutputPath(args);
     if (!output)
@@ -110,11 +110,11 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
 }
 
 // Loads the bells in order under the same-sample-rate rule; prints why not and returns false on failure.
-bool LoadBells(const RenderOptions& options, const Args& args, std::array<CSoundBuffer, 16>& bells,
+bool LoadBells(const RenderOptions& options, const Args& args, std::array<CSoundBuffer, kMaxBells>& bells,
                std::uint32_t& commonSampleRate)
 {
     if (options.demoBells) {
-        for (int index = 0; index < kDemoBellCount; ++index)
+        for (int index = 0; index < kMaxBells; ++index)
             if (!MakeDemoBell(index, bells[index])) {
                 std::fputs("not enough memory for the demo bells\n", stderr);
                 return false;
@@ -186,7 +186,7 @@ int RunRender(int argc, char** argv, int first)
     if (const auto status = ReadOptions(args, options))
         return *status;
 
-    std::array<CSoundBuffer, 16> bells;
+    std::array<CSoundBuffer, kMaxBells> bells;
     if (!LoadBells(options, args, bells, options.settings.commonSampleRate))
         return 1;
     const JobBuild build = BuildGenerationJob(options.settings, bells.data());

@@ -17,7 +17,7 @@ constexpr ChangeTable Expand(int stage, std::string_view notation)
             ++at;
         if (at == notation.size())
             break;
-        bool isPlace[kMaxStage + 1] = {};
+        bool isPlace[kMaxBells + 1] = {};
         for (; at < notation.size() && notation[at] != ' '; ++at)
             isPlace[PlaceOfSymbol(notation[at])] = true;
 

@@ -30,7 +30,6 @@ const ChangeTable* FindChangeTable(MethodStyle style, int stage);
 // Returns the 1-based place, or 0 for a symbol that is not a place.
 constexpr int PlaceOfSymbol(char symbol)
 {
-    constexpr std::string_view symbols = "1234567890ETABCD";
-    const auto at = symbols.find(symbol);
+    const auto at = kBellSymbols.find(symbol);
     return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
 }

@@ -72,7 +72,7 @@ struct Oscillator {
 
 bool MakeDemoBell(int index, CSoundBuffer& bell, std::uint32_t rate)
 {
-    if (index < 0 || index >= kDemoBellCount || rate < 8000)
+    if (index < 0 || index >= kMaxBells || rate < 8000)
         return false;
     const auto count = static_cast<std::int32_t>(rate * kSeconds);
     std::vector<double> sound;
@@ -83,7 +83,7 @@ bool MakeDemoBell(int index, CSoundBuffer& bell, std::uint32_t rate)
     }
 
     const double prime = kTopNominalHz / 2.0 * std::pow(2.0, -kSemitonesDown[index] / 12.0);
-    const double size = 1.0 + 0.5 * index / (kDemoBellCount - 1);  // larger bells ring longer
+    const double size = 1.0 + 0.5 * index / (kMaxBells - 1);  // larger bells ring longer
     for (std::size_t p = 0; p < kPartials.size(); ++p) {
         const Partial& partial = kPartials[p];
         const double hz = prime * partial.ratio;

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "ringing/Row.h"
+
 #include <cstdint>
 
 class CSoundBuffer;
 
-inline constexpr int kDemoBellCount = 16;
 inline constexpr std::uint32_t kDemoBellRate = 44100;
 
 // Synthesises demo bell `index` (0 = bell 1, the highest) into `bell`: two

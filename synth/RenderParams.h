@@ -6,6 +6,8 @@
 #include <cstdint>
 
 class CSoundBuffer;
+class RowSource;
+class StrikeRandom;
 
 // One render job, shared by its owner (the generation dialog, the CLI) and
 // the worker running RenderPeal. The owner fills every plain field before the
@@ -22,8 +24,8 @@ struct RenderParams {
     std::int32_t fadeSamples = 0;     // samples of the linear fade-out; 0 = none
     std::int32_t strikeInterval = 0;  // samples between two nominal strikes; > 0
     std::int32_t handstrokeGap = 0;   // extra samples before every second row
-    std::int16_t stage = 0;           // 5, 6, 8, 10, 12, 14 or 16
-    MethodStyle style = StyleHome;    // set to StyleHome by the worker when the method comes home
+    std::int16_t stage = 0;           // bells ringing: 5, 6, 8, 10, 12, 14 or 16 (3..16 with `rows`)
+    MethodStyle style = StyleHome;    // set to StyleHome by the worker when the method comes home; unused with `rows`
     double* preRollBuffer = nullptr;  // preRollSamples doubles, owned by the job's owner
     std::int16_t* output = nullptr;   // totalSamples samples, the output sound's array
     std::atomic<std::int32_t> samplesDone{0};
@@ -32,5 +34,12 @@ struct RenderParams {
     std::int16_t strikingError = 0;     // percent, 0..100
 
     const CSoundBuffer* bells = nullptr;  // sixteen bells, indexed by bell 0..15; read only
-    std::uint32_t seed = 1;               // seed of the striking-error generator
+    // The striking error's draws come from `random` when it is set (a
+    // generator the owner keeps running from one render to the next; the
+    // worker advances it), else from a fresh generator seeded with `seed`.
+    std::uint32_t seed = 1;
+    StrikeRandom* random = nullptr;
+    // When set, the rows rung after row 0 come from here instead of the
+    // change tables of `style`. Owned by the job's owner; the worker calls it.
+    RowSource* rows = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "ringing/NextRow.h"
 #include "ringing/Row.h"
+#include "ringing/RowSource.h"
 #include "sound/SoundBuffer.h"
 #include "synth/StrikeRandom.h"
 
@@ -35,7 +36,8 @@ public:
           stage(job.stage),
           style(job.style),
           errorScale(static_cast<double>(job.strikeInterval) * job.strikingError / 50.0 / 32767.0),
-          random(job.seed),
+          ownRandom(job.seed),
+          random(job.random != nullptr ? *job.random : ownRandom),
           nominal(job.strikeInterval),
           nextStrike(job.strikeInterval)
     {
@@ -98,7 +100,9 @@ private:
             ++rowsDone;
             if (rowsDone % 2 == 0)
                 nominal += job.handstrokeGap;
-            if (NextRow(rowsDone, row, stage, style)) {
+            if (job.rows != nullptr) {
+                job.rows->Next(rowsDone, row);
+            } else if (NextRow(rowsDone, row, stage, style)) {
                 style = StyleHome;
                 job.style = StyleHome;
             }
@@ -112,10 +116,11 @@ private:
     std::int16_t stage;
     MethodStyle style;
     double errorScale;
-    StrikeRandom random;
+    StrikeRandom ownRandom;
+    StrikeRandom& random;
     Row row = HomeRow();
-    std::array<std::int16_t, kMaxStage> voice{};     // by place: the bell sounding there, or -1
-    std::array<std::int32_t, kMaxStage> position{};  // by bell: its next sample
+    std::array<std::int16_t, kMaxBells> voice{};     // by place: the bell sounding there, or -1
+    std::array<std::int32_t, kMaxBells> position{};  // by bell: its next sample
     int place = 1;
     std::int32_t rowsDone = 0;
     std::int64_t nominal;
@@ -168,7 +173,9 @@ std::uint32_t RenderPeal(RenderParams* job)
         job->samplesDone.store(i, std::memory_order_relaxed);
     }
 
-    if (job->fadeSamples != 0 && !job->cancelRequested.load(std::memory_order_relaxed))
+    // Cancel stops only the rendering loop: an output rendered to its end is
+    // always faded, so a complete output is never left unfaded.
+    if (job->fadeSamples != 0 && i == total)
         Fade(*job);
     job->finished.store(true, std::memory_order_release);
     return 0;

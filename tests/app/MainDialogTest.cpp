@@ -272,8 +272,8 @@ TEST(MainDialog, ScreenshotWithSixteenBellsLoaded)
     if (!demoFolder.empty())
         demoBells = QDir(QString::fromStdString(demoFolder)).entryList({"*.wav"}, QDir::Files, QDir::Name);
     d.Run([&] {
-        for (int bell = 0; bell < kBellCount; ++bell) {
-            if (demoBells.size() >= kBellCount)
+        for (int bell = 0; bell < kMaxBells; ++bell) {
+            if (demoBells.size() >= kMaxBells)
                 d.script.AnswerFileDialog(demoFolder + "/" + demoBells[bell].toStdString());
             else
                 d.script.AnswerFileDialog(d.MakeBellFile("bell" + std::to_string(bell + 1) + ".wav", 8000));

@@ -1,5 +1,7 @@
 #include "synth/RenderPeal.h"
 #include "ringing/NextRow.h"
+#include "ringing/RowSource.h"
+#include "synth/StrikeRandom.h"
 #include "tests/synth/PlainRenderPeal.h"
 #include "tests/synth/TestBells.h"
 
@@ -191,6 +193,74 @@ TEST(RenderPeal, CancelOnTheWorkerStopsEarlyAndSkipsTheFade)
     EXPECT_TRUE(job.params.finished);
     EXPECT_LT(job.params.samplesDone, total);
     EXPECT_EQ(job.output[total - 1], 0x5A5A);
+}
+
+// Rings the home row throughout and raises the job's cancel flag when it is
+// asked for row `cancelAt`, that is at the strike that completes row cancelAt - 1.
+struct CancellingRows : RowSource {
+    RenderParams* job = nullptr;
+    std::int32_t cancelAt = 0;
+    std::vector<std::int32_t> asked;
+    void Next(std::int32_t rowIndex, Row&) override
+    {
+        asked.push_back(rowIndex);
+        if (rowIndex == cancelAt)
+            job->cancelRequested = true;
+    }
+};
+
+TEST(RenderPeal, ACancelDuringTheLastSpanStillLeavesAFadedCompleteOutput)
+{
+    TestBells bells;
+    bells.Make(8000, 100, 0, [](int, std::int32_t) { return std::int16_t{1000}; });
+    // Five bells 100 samples apart: the strike at sample 900 completes row 1,
+    // and the span from there runs to the end of the output.
+    TestJob job(bells, 5, StyleHome, 1000, 100, 200, 100, 0);
+    CancellingRows rows;
+    rows.job = &job.params;
+    rows.cancelAt = 2;
+    job.params.rows = &rows;
+    RenderPeal(&job.params);
+    EXPECT_EQ(rows.asked, (std::vector<std::int32_t>{1, 2}));
+    ASSERT_EQ(job.params.samplesDone, 1000) << "counted complete";
+    EXPECT_EQ(job.output[799], 24000);
+    EXPECT_EQ(job.output[800], 24000) << "the first faded sample keeps its value";
+    EXPECT_EQ(job.output[900], 12000);
+    EXPECT_EQ(job.output[999], 120) << "so it is faded";
+}
+
+TEST(RenderPeal, RowsFromARowSourceAreRungInsteadOfTheStyle)
+{
+    const MarkerBells bells;
+    // Rotates the row by one place at every row: 12345, 23451, 34512, ...
+    struct Rotating : RowSource {
+        void Next(std::int32_t, Row& row) override { std::rotate(row.begin(), row.begin() + 1, row.begin() + 5); }
+    } rotating;
+    TestJob job(bells, 5, StyleGrandsire, 5000, 250, 0, 50, 0);
+    job.params.rows = &rotating;
+    RenderPeal(&job.params);
+    EXPECT_EQ(job.params.style, StyleGrandsire) << "the style is not rung";
+    const std::vector<Strike> strikes = StrikesIn(job.output, 4800);
+    ASSERT_EQ(strikes.size(), 100u);
+    for (std::size_t k = 0; k < strikes.size(); ++k)
+        EXPECT_EQ(strikes[k].bell, static_cast<int>((k / 5 + k % 5) % 5)) << "strike " << k;
+}
+
+TEST(RenderPeal, ASharedGeneratorRunsOnFromOneRenderToTheNext)
+{
+    const MarkerBells bells;
+    auto render = [&](StrikeRandom* random, std::uint32_t seed) {
+        TestJob job(bells, 5, StyleHome, 20000, 500, 0, 100, 0, 20, seed);
+        job.params.random = random;
+        RenderPeal(&job.params);
+        return job.output;
+    };
+    StrikeRandom shared(kDefaultStrikeSeed);
+    const auto first = render(&shared, 12345);
+    const auto second = render(&shared, 12345);
+    EXPECT_EQ(first, render(nullptr, kDefaultStrikeSeed)) << "a fresh generator starts the same sequence";
+    EXPECT_NE(first, second) << "the second render goes on with the sequence";
+    EXPECT_EQ(render(nullptr, 12345), render(nullptr, 12345)) << "a seed repeats its render";
 }
 
 // --- The span renderer against the per-sample reference ---

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
 #include "synth/RenderParams.h"
 
@@ -11,7 +12,7 @@
 
 // Sixteen bell records made in memory, loaded (state 1) at `rate`.
 struct TestBells {
-    std::array<CSoundBuffer, 16> bells;
+    std::array<CSoundBuffer, kMaxBells> bells;
 
     // Bell b gets `count` samples with sample k = value(b, k) and the given onset.
     void Make(std::uint32_t rate, std::int32_t count, std::int32_t onset,
