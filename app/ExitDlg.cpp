@@ -1,6 +1,6 @@
 #include "app/ExitDlg.h"
 
-CExitDlg::CExitDlg(CDialog* parent) : CDialog(112, parent) {}
+CExitDlg::CExitDlg(CDialog* parent) : CDialog(ExitDlgIds::kLayout, parent) {}
 
 CExitDlg::~CExitDlg() = default;
 

@@ -17,14 +17,8 @@
 
 using namespace PealDlgIds;
 
-namespace {
-
-constexpr int kMainLayout = 102;
-
-}  // namespace
-
 CPealDlg::CPealDlg(CDialog* parent)
-    : CDialog(kMainLayout, parent),
+    : CDialog(kLayout, parent),
       appIcon(ApplicationIcon()),
       makeWaveOut([] { return std::make_shared<CPortAudioWaveOut>(); })
 {

@@ -18,6 +18,7 @@ class CWaveOut;
 
 // Control ids of the main dialog (layout 102).
 namespace PealDlgIds {
+inline constexpr int kLayout = 102;
 inline constexpr int kExit = 1;
 inline constexpr int kBellCountList = 1044;
 inline constexpr int kLength = 1046;
@@ -25,6 +26,7 @@ inline constexpr int kSampleRate = 1048;
 inline constexpr int kDescription = 1050;
 inline constexpr int kLegal = 1051;
 inline constexpr int kCompany = 1052;
+inline constexpr int kWebAddress = 1053;
 inline constexpr int kVersion = 1054;
 inline constexpr int kStrikingError = 1056;
 inline constexpr int kPealSpeedList = 1057;

@@ -2,6 +2,9 @@
 
 namespace {
 
+// Each style but Principle has a table for stages 5, 6, 8, 10, 12, 14 and 16.
+constexpr int kTabledStages = 7;
+
 // Builds a table from place notation: within each blank-separated group, a
 // position that is a place keeps its bell; any other position swaps with the
 // next one. "x" makes no place.
@@ -9,7 +12,6 @@ constexpr ChangeTable Expand(int stage, std::string_view notation)
 {
     ChangeTable table;
     table.stage = stage;
-    table.placeNotation = notation;
 
     std::size_t at = 0;
     while (at < notation.size()) {
@@ -34,7 +36,7 @@ constexpr ChangeTable Expand(int stage, std::string_view notation)
     return table;
 }
 
-constexpr ChangeTable kGrandsire[] = {
+constexpr ChangeTable kGrandsire[kTabledStages] = {
     Expand(5, "3 1 5 1 5 1 5 1 5 1"),
     Expand(6, "36 16 56 16 56 16 56 16 56 16"),
     Expand(8, "38 18 78 18 78 18 78 18 78 18 78 18 78 18"),
@@ -44,7 +46,7 @@ constexpr ChangeTable kGrandsire[] = {
     Expand(16, "3D 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D CD 1D 3D 1D"),
 };
 
-constexpr ChangeTable kStedman[] = {
+constexpr ChangeTable kStedman[kTabledStages] = {
     Expand(5, "3 1 5 3 1 3 1 3 5 1 3 1"),
     Expand(6, "36 16 56 36 16 36 16 36 56 16 36 16"),
     Expand(8, "38 18 78 38 18 38 18 38 78 18 38 18"),
@@ -56,7 +58,7 @@ constexpr ChangeTable kStedman[] = {
 
 // Stage 5 holds Plain Bob Doubles; the others hold the lead-end change, the
 // first half-lead and the half-lead change of a treble-dodging lead.
-constexpr ChangeTable kTrebleBob[] = {
+constexpr ChangeTable kTrebleBob[kTabledStages] = {
     Expand(5, "5 1 5 1 5 1 5 1 5 125"),
     Expand(6, "12 36 x 36 14 x 12 x 36 14 x 14 36"),
     Expand(8, "12 x 38 x 14 x 1256 x 18 x 12 x 58 x 16 x 78"),
@@ -69,7 +71,7 @@ constexpr ChangeTable kTrebleBob[] = {
 constexpr ChangeTable kPrinciple =
     Expand(16, "x 3B x 5T x 70 x 14AD x 36EB x 189D x 3B x 189D x 36EB x 14AD x 70 x 5T x 3B");
 
-const ChangeTable* FindByStage(const ChangeTable (&tables)[7], int stage)
+const ChangeTable* FindByStage(const ChangeTable (&tables)[kTabledStages], int stage)
 {
     for (const ChangeTable& table : tables)
         if (table.stage == stage)
@@ -85,7 +87,7 @@ const ChangeTable* FindChangeTable(MethodStyle style, int stage)
     case StyleHome: return nullptr;
     case StyleTrebleBob: return FindByStage(kTrebleBob, stage);
     case StyleStedman: return FindByStage(kStedman, stage);
-    case StylePrinciple: return stage == 16 ? &kPrinciple : FindByStage(kStedman, stage);
+    case StylePrinciple: return stage == kMaxBells ? &kPrinciple : FindByStage(kStedman, stage);
     case StyleGrandsire:
     default: return FindByStage(kGrandsire, stage);
     }

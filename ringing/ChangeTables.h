@@ -8,11 +8,14 @@
 // A change table: constant rows of position indices. Entry q of a row is the
 // 0-based position whose bell moves into position q (new[q] = old[entry q]).
 // Every row is a set of adjacent swaps, so each row is its own inverse.
+// The most rows a table holds: the sixteen-bell treble bob table, a
+// half-lead of 2 x 16 changes, its lead-end change and a second lead end.
+inline constexpr int kMaxTableRows = 34;
+
 struct ChangeTable {
     int stage = 0;
     int rowCount = 0;
-    std::string_view placeNotation;  // one symbol group per row, separated by blanks
-    Row rows[34] = {};
+    Row rows[kMaxTableRows] = {};
 };
 
 // The table rung for a style on a stage, or nullptr when there is none

@@ -4,35 +4,61 @@
 
 namespace {
 
-// The table row that produces row `rowIndex` (>= 4) of the touch.
+// Rows 0..3 are the home row; the first change produces row 4.
+constexpr std::int32_t kOpeningRows = 4;
+
+// Sixteen-bell treble bob: a lead of 4 x 16 changes rung forwards through
+// table rows 1..32 and back to 0; every second lead end, after two leads,
+// rings the second lead-end change instead.
+constexpr int kTrebleBob16Lead = 64;
+constexpr int kTrebleBob16HalfLead = kTrebleBob16Lead / 2;
+constexpr int kTrebleBob16SecondLeadEnd = 33;
+
+// Stedman rings its table's first twelve rows, a slow and a quick six, over
+// and over. On sixteen bells four six ends are called: a bob at rows 6 and
+// 180, a single at rows 84 and 102, from the table's two call rows.
+constexpr int kStedmanSixes = 12;
+constexpr int kStedman16BobRow = 12;
+constexpr int kStedman16SingleRow = 13;
+constexpr std::int32_t kStedman16Bobs[] = {6, 180};
+constexpr std::int32_t kStedman16Singles[] = {84, 102};
+
+// Reflects a position within a lead of 2 x halfLead changes onto the table
+// rows 0..halfLead, which are rung forwards, then backwards.
+int Reflect(int position, int halfLead)
+{
+    return position > halfLead ? 2 * halfLead - position : position;
+}
+
+// The table row that produces row `rowIndex` (>= kOpeningRows) of the touch.
 int TableRowFor(const ChangeTable& table, std::int32_t rowIndex, MethodStyle style)
 {
     const int n = table.stage;
-    const std::int32_t sinceOpening = rowIndex - 4;
+    const std::int32_t sinceOpening = rowIndex - kOpeningRows;
 
     switch (style) {
     case StyleTrebleBob: {
         if (n == 5)  // Plain Bob Doubles: the table is one whole lead.
             return sinceOpening % table.rowCount;
-        const std::int32_t c = rowIndex - 3;
-        if (n == 16) {
-            if (c % 128 == 0)
-                return 33;  // every second lead end: places 1 and 2
-            const int r = c % 64;
-            return r > 32 ? 64 - r : r;
+        const std::int32_t change = sinceOpening + 1;  // the first change is change 1
+        if (n == kMaxBells) {
+            if (change % (2 * kTrebleBob16Lead) == 0)
+                return kTrebleBob16SecondLeadEnd;
+            return Reflect(change % kTrebleBob16Lead, kTrebleBob16HalfLead);
         }
-        const int r = c % (4 * n);
-        return r > 2 * n ? 4 * n - r : r;
+        return Reflect(change % (4 * n), 2 * n);
     }
     case StyleStedman:
-        if (n == 16) {
-            if (rowIndex == 6 || rowIndex == 180)
-                return 12;  // bob
-            if (rowIndex == 84 || rowIndex == 102)
-                return 13;  // single
+        if (n == kMaxBells) {
+            for (const std::int32_t row : kStedman16Bobs)
+                if (rowIndex == row)
+                    return kStedman16BobRow;
+            for (const std::int32_t row : kStedman16Singles)
+                if (rowIndex == row)
+                    return kStedman16SingleRow;
         }
-        return sinceOpening % 12;  // the sixteen-bell call rows lie beyond the six
-    default:                       // Grandsire and Principle: the table is one whole lead
+        return sinceOpening % kStedmanSixes;  // the call rows lie beyond the two sixes
+    default:                                  // Grandsire and Principle: the table is one whole lead
         return sinceOpening % table.rowCount;
     }
 }
@@ -41,11 +67,11 @@ int TableRowFor(const ChangeTable& table, std::int32_t rowIndex, MethodStyle sty
 
 bool NextRow(std::int32_t rowIndex, Row& row, std::int16_t stage, MethodStyle style)
 {
-    if (rowIndex < 4 || style == StyleHome)
+    if (rowIndex < kOpeningRows || style == StyleHome)
         return false;
     if (style < StyleHome || style > StylePrinciple)
         style = StyleGrandsire;
-    if (style == StylePrinciple && stage != 16)
+    if (style == StylePrinciple && stage != kMaxBells)
         style = StyleStedman;
 
     const ChangeTable* table = FindChangeTable(style, stage);

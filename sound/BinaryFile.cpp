@@ -3,7 +3,6 @@
 #include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 BinaryFile::~BinaryFile()
 {
@@ -11,37 +10,17 @@ BinaryFile::~BinaryFile()
         std::fclose(file);
 }
 
-BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : file(std::exchange(other.file, nullptr)),
-      memoryLength(std::exchange(other.memoryLength, std::nullopt))
-{
-}
-
-BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
-{
-    if (this != &other) {
-        if (file != nullptr)
-            std::fclose(file);
-        file = std::exchange(other.file, nullptr);
-        memoryLength = std::exchange(other.memoryLength, std::nullopt);
-    }
-    return *this;
-}
-
 bool BinaryFile::Open(const std::string& path, unsigned mode)
 {
     if (file != nullptr)
         Close();
+    constexpr unsigned kNewFile = ModeWrite | ModeCreate | ModeExclusive;
     const char* how = nullptr;
-    if ((mode & ModeWrite) != 0) {
-        if ((mode & ModeCreate) == 0)
-            how = "r+b";
-        else
-            how = (mode & ModeExclusive) != 0 ? "wbx" : "wb";
-    } else if ((mode & ModeRead) != 0) {
+    if (mode == ModeRead)
         how = "rb";
-    }
-    if (how == nullptr)
+    else if (mode == kNewFile)
+        how = "wbx";
+    else
         return false;
     file = std::fopen(path.c_str(), how);
     if (file == nullptr)

@@ -7,22 +7,23 @@
 #include <string>
 
 // A buffered binary file over stdio. Owns its FILE*; closes it on
-// destruction. Not copyable; movable.
+// destruction. Not copyable.
 class BinaryFile {
 public:
+    // ModeRead opens an existing file for reading. Writing always makes a new
+    // file: ModeWrite | ModeCreate | ModeExclusive, which fails when the path
+    // exists already. Open refuses any other combination.
     enum Mode : unsigned {
         ModeRead = 1u << 0,
         ModeWrite = 1u << 1,
-        ModeCreate = 1u << 2,     // with ModeWrite: create, or truncate an existing file
-        ModeExclusive = 1u << 3,  // with ModeWrite | ModeCreate: fail if the file exists
+        ModeCreate = 1u << 2,
+        ModeExclusive = 1u << 3,
     };
 
     BinaryFile() = default;
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
-    BinaryFile(BinaryFile&& other) noexcept;
-    BinaryFile& operator=(BinaryFile&& other) noexcept;
 
     // Opens a file by path; a folder is refused. A file created here gets
     // mode 0666 less the process's umask.

@@ -3,17 +3,6 @@
 #include <algorithm>
 #include <new>
 
-void CopyFormat(const WaveFormat& from, WaveFormat& to)
-{
-    to.formatTag = from.formatTag;
-    to.channels = from.channels;
-    to.sampleRate = from.sampleRate;
-    to.avgBytesPerSec = from.avgBytesPerSec;
-    to.blockAlign = from.blockAlign;
-    to.bitsPerSample = from.bitsPerSample;
-    to.extraSize = from.extraSize;
-}
-
 bool CSoundBuffer::AllocateSamples(std::int32_t n)
 {
     if (n < 0)

@@ -10,6 +10,17 @@ constexpr std::size_t kStandardBytes = 18;
 
 }  // namespace
 
+void CopyFormat(const WaveFormat& from, WaveFormat& to)
+{
+    to.formatTag = from.formatTag;
+    to.channels = from.channels;
+    to.sampleRate = from.sampleRate;
+    to.avgBytesPerSec = from.avgBytesPerSec;
+    to.blockAlign = from.blockAlign;
+    to.bitsPerSample = from.bitsPerSample;
+    to.extraSize = from.extraSize;
+}
+
 WaveFormatBytes PackWaveFormat(const WaveFormat& format)
 {
     WaveFormatBytes bytes{};

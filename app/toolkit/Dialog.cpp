@@ -265,6 +265,7 @@ int CDialog::DoModal()
     if (ended) {
         running = false;
         KillAllTimers();
+        OnModalEnded();
         return endResult;
     }
     // Once shown: take the activation and the focus, then let a test script
@@ -286,6 +287,7 @@ int CDialog::DoModal()
     running = false;
     KillAllTimers();
     window->hide();
+    OnModalEnded();
     return endResult;
 }
 
@@ -329,6 +331,8 @@ void CDialog::OnClose()
 void CDialog::OnTimer(int) {}
 
 void CDialog::DoDataExchange(CDataExchange&) {}
+
+void CDialog::OnModalEnded() {}
 
 bool CDialog::UpdateData(bool saveAndValidate)
 {

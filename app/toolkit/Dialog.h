@@ -51,7 +51,8 @@ public:
     CDialog& operator=(const CDialog&) = delete;
 
     // Runs the dialog modally; returns the value given to EndDialog (IDOK or
-    // IDCANCEL). EndDialog called inside OnInitDialog ends it unshown.
+    // IDCANCEL) after OnModalEnded has run. EndDialog called inside
+    // OnInitDialog ends it unshown.
     int DoModal();
     // Ends the modal run with `result` as soon as control returns to the loop.
     // Kills every timer.
@@ -67,6 +68,9 @@ public:
     virtual void OnTimer(int id);
     // Exchanges members with controls through the DDX_ functions below.
     virtual void DoDataExchange(CDataExchange& dx);
+    // Runs once the modal run has ended, hidden, just before DoModal
+    // returns: a dialog waits here for work it started. Does nothing here.
+    virtual void OnModalEnded();
 
     // saveAndValidate false: every member into its control. True: controls
     // into members in exchange order, stopping at the first failure, which
@@ -171,7 +175,6 @@ public:
     void SetRange(int lower, int upper);
     void SetPos(int position);
     int GetPos() const;
-    QProgressBar* Bar() const { return bar; }
 
 private:
     QProgressBar* bar = nullptr;

@@ -1,18 +1,9 @@
 #include "playback/dialogs/PlayDlg.h"
 
-#include "playback/PortAudioWaveOut.h"
-
-CPlayDlg::CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CDialog* parent)
-    : CDialog(106, parent),
-      sound(sound),
-      request(request),
-      ownDevice(std::make_unique<CPortAudioWaveOut>()),
-      player(*sound, *ownDevice)
-{
-}
+using namespace PlayDlgIds;
 
 CPlayDlg::CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CWaveOut& waveOut, CDialog* parent)
-    : CDialog(106, parent),
+    : CDialog(kLayout, parent),
       sound(sound),
       request(request),
       player(*sound, waveOut)
@@ -24,7 +15,7 @@ CPlayDlg::~CPlayDlg() = default;
 void CPlayDlg::DoDataExchange(CDataExchange& dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, 1115, progressBar);
+    DDX_Control(dx, kProgressBar, progressBar);
 }
 
 bool CPlayDlg::OnInitDialog()
@@ -37,7 +28,7 @@ bool CPlayDlg::OnInitDialog()
         return true;
     }
     progressBar.SetRange(0, 100);
-    SetTimer(1, 500);
+    SetTimer(kProgressTimer, kProgressPeriodMs);
     return true;
 }
 
@@ -45,7 +36,7 @@ void CPlayDlg::OnTimer(int)
 {
     progressBar.SetPos(player.PlayProgress());
     if (player.playStopped) {
-        KillTimer(1);
+        KillTimer(kProgressTimer);
         player.StopPlay();
         CDialog::OnOK();
     }

@@ -4,10 +4,16 @@
 #include "playback/PlayRequest.h"
 #include "playback/SoundPlayer.h"
 
-#include <memory>
-
 class CSoundBuffer;
 class CWaveOut;
+
+// The play dialog's layout and control ids; its button is IDCANCEL.
+namespace PlayDlgIds {
+inline constexpr int kLayout = 106;
+inline constexpr int kProgressBar = 1115;
+inline constexpr int kProgressTimer = 1;  // polls the player every kProgressPeriodMs
+inline constexpr int kProgressPeriodMs = 500;
+}  // namespace PlayDlgIds
 
 // The modal dialog shown while a sound plays (layout 106). Starts playback
 // of `request`'s range of `sound`, follows it every 500 ms and ends with
@@ -15,14 +21,12 @@ class CWaveOut;
 // Esc) was pressed, with the device stopped and closed. A failed start shows
 // its text and ends with IDCANCEL at once.
 //
-// `sound` and `request` are not owned and must outlive the dialog; the
-// sound's samples must not change while it runs. Thread: user-interface
-// thread; the device's completion thread sets the player's playStopped.
+// `sound`, `request` and `waveOut` are not owned and must outlive the
+// dialog; the sound's samples must not change while it runs. Thread:
+// user-interface thread; the device's completion thread sets the player's
+// playStopped.
 class CPlayDlg : public CDialog {
 public:
-    // Plays through the system's default output.
-    CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CDialog* parent = nullptr);
-    // Plays through `waveOut`, which must outlive the dialog.
     CPlayDlg(CSoundBuffer* sound, PlayRequest* request, CWaveOut& waveOut, CDialog* parent = nullptr);
     ~CPlayDlg() override;
 
@@ -36,6 +40,5 @@ public:
     PlayRequest* request;
 
 private:
-    std::unique_ptr<CWaveOut> ownDevice;  // the default output, when none was given
-    CSoundPlayer player;                  // stops any playback before the device goes
+    CSoundPlayer player;  // stops any playback before the device goes
 };

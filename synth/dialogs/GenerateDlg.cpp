@@ -2,8 +2,13 @@
 
 #include "app/toolkit/Toolkit.h"
 #include "sound/SoundBuffer.h"
+#include "synth/RenderPeal.h"
 
-CGenerateDlg::CGenerateDlg(RenderFunction render, CDialog* parent) : CDialog(114, parent), render(render) {}
+using namespace GenerateDlgIds;
+
+CGenerateDlg::CGenerateDlg(CDialog* parent) : CGenerateDlg(&RenderPeal, parent) {}
+
+CGenerateDlg::CGenerateDlg(RenderFunction render, CDialog* parent) : CDialog(kLayout, parent), render(render) {}
 
 CGenerateDlg::~CGenerateDlg()
 {
@@ -16,7 +21,7 @@ CGenerateDlg::~CGenerateDlg()
 void CGenerateDlg::SetJob(std::int16_t stage, std::int32_t totalSamples, std::int32_t preRollSamples,
                           std::int32_t fadeSamples, std::int32_t strikeInterval, std::int32_t handstrokeGap,
                           CSoundBuffer* outputSound, MethodStyle style, std::int16_t strikingError,
-                          const CSoundBuffer* bells)
+                          const CSoundBuffer* bells, StrikeRandom* random)
 {
     running = false;
     job.stage = stage;
@@ -35,19 +40,13 @@ void CGenerateDlg::SetJob(std::int16_t stage, std::int32_t totalSamples, std::in
     this->outputSound = outputSound;
     job.output = outputSound ? outputSound->samples.get() : nullptr;
     job.bells = bells;
-}
-
-int CGenerateDlg::DoModal()
-{
-    const int result = CDialog::DoModal();
-    JoinWorker();
-    return result;
+    job.random = random;
 }
 
 void CGenerateDlg::DoDataExchange(CDataExchange& dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, 1054, progressBar);
+    DDX_Control(dx, kProgressBar, progressBar);
 }
 
 bool CGenerateDlg::OnInitDialog()
@@ -55,7 +54,7 @@ bool CGenerateDlg::OnInitDialog()
     CDialog::OnInitDialog();
     progressBar.SetRange(0, 100);
     worker = StartWorkerThread(render, &job);
-    SetTimer(1, 500);
+    SetTimer(kProgressTimer, kProgressPeriodMs);
     running = true;
     return true;
 }
@@ -68,7 +67,7 @@ void CGenerateDlg::OnTimer(int)
     if (!job.finished) {
         return;
     }
-    KillTimer(1);
+    KillTimer(kProgressTimer);
     if (job.samplesDone == job.totalSamples) {
         CDialog::OnOK();
     } else {
@@ -84,6 +83,11 @@ void CGenerateDlg::OnCancel()
         return;
     }
     CDialog::OnCancel();
+}
+
+void CGenerateDlg::OnModalEnded()
+{
+    JoinWorker();
 }
 
 void CGenerateDlg::JoinWorker()

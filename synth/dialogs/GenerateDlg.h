@@ -8,6 +8,16 @@
 #include <thread>
 
 class CSoundBuffer;
+class StrikeRandom;
+
+// The generation dialog's layout and control ids; its button is IDCANCEL.
+namespace GenerateDlgIds {
+inline constexpr int kLayout = 114;
+inline constexpr int kGeneratingText = 1042;
+inline constexpr int kProgressBar = 1054;
+inline constexpr int kProgressTimer = 1;  // polls the worker every kProgressPeriodMs
+inline constexpr int kProgressPeriodMs = 500;
+}  // namespace GenerateDlgIds
 
 // The function a generation runs on its worker thread.
 using RenderFunction = std::uint32_t (*)(RenderParams*);
@@ -19,9 +29,10 @@ using RenderFunction = std::uint32_t (*)(RenderParams*);
 // Calling order: construct, SetJob, DoModal, destroy. A first Cancel (button
 // or Esc) only asks the worker to stop; the tick after the worker has
 // returned ends the dialog. A second Cancel ends it at once. Either way
-// DoModal returns only after the worker has returned, and the destructor
-// joins a worker still running before the job and its pre-roll buffer go,
-// so the worker never outlives what it uses.
+// DoModal (called on this class or through CDialog) returns only after the
+// worker has returned, and the destructor joins a worker still running
+// before the job and its pre-roll buffer go, so the worker never outlives
+// what it uses.
 //
 // Thread: user-interface thread; the worker shares job.cancelRequested,
 // job.samplesDone and job.finished (atomics) and nothing else.
@@ -36,20 +47,21 @@ public:
     // Fills the job: the eight numbers, a fresh pre-roll buffer of
     // preRollSamples doubles, all shared flags and counts 0, job.output =
     // outputSound's samples (which must hold at least totalSamples), and
-    // job.bells = `bells` (sixteen records that outlive the dialog).
-    // Sets running to false.
+    // job.bells = `bells` (sixteen records that outlive the dialog) and
+    // job.random = `random`: the striking error's generator, which the render
+    // advances, so that the next render with it goes on where this one ends
+    // (null: a fresh generator seeded with job.seed). The generator must
+    // outlive the dialog. Sets running to false.
     void SetJob(std::int16_t stage, std::int32_t totalSamples, std::int32_t preRollSamples, std::int32_t fadeSamples,
                 std::int32_t strikeInterval, std::int32_t handstrokeGap, CSoundBuffer* outputSound, MethodStyle style,
-                std::int16_t strikingError, const CSoundBuffer* bells);
-
-    // Runs the dialog; returns once the dialog has ended and the worker has
-    // returned.
-    int DoModal();
+                std::int16_t strikingError, const CSoundBuffer* bells, StrikeRandom* random = nullptr);
 
     void DoDataExchange(CDataExchange& dx) override;
     bool OnInitDialog() override;
     void OnCancel() override;
     void OnTimer(int id) override;
+    // Waits for the worker, so that DoModal never returns while it runs.
+    void OnModalEnded() override;
 
     RenderParams job;
     CProgressCtrl progressBar;

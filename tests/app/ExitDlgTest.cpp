@@ -1,5 +1,6 @@
 #include "app/ExitDlg.h"
 #include "app/toolkit/Toolkit.h"
+#include "synth/dialogs/GenerateDlg.h"
 #include "tests/app/ToolkitTestSupport.h"
 
 #include <QLabel>
@@ -61,7 +62,7 @@ namespace {
 TEST(ExitDlg, OpensOverTheDialogThatRunsIt)
 {
     CToolkitScript script;
-    CDialog outer(114);
+    CDialog outer(GenerateDlgIds::kLayout);
     bool checked = false;
     script.onDialogShown = [&](CDialog& shown) {
         if (&shown == &outer) {

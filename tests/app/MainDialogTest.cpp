@@ -254,7 +254,7 @@ TEST(MainDialog, StyleButtonsSetTheStyle)
     MainDialogDriver d;
     d.Run([&] {
         const MethodStyle expected[] = {StyleTrebleBob, StyleGrandsire, StyleStedman, StylePrinciple, StyleHome};
-        const int ids[] = {1070, 1071, 1072, 1073, 1069};
+        const int ids[] = {kStyleFirst + 1, kStyleFirst + 2, kStyleFirst + 3, kStyleLast, kStyleFirst};
         for (int i = 0; i < 5; ++i) {
             d.Click(ids[i]);
             EXPECT_EQ(d.dialog.style, expected[i]) << ids[i];

@@ -1,5 +1,9 @@
+#include "app/ExitDlg.h"
+#include "app/PealDlg.h"
 #include "app/toolkit/Dialog.h"
 #include "app/toolkit/DialogLayout.h"
+#include "playback/dialogs/PlayDlg.h"
+#include "synth/dialogs/GenerateDlg.h"
 #include "tests/app/ToolkitTestSupport.h"
 
 #include <QComboBox>
@@ -24,7 +28,7 @@ TEST(DialogUnits, ConvertFromTheFontsAverageWidthAndHeight)
 
 TEST(DialogUnits, ControlsKeepTheirProportionsAtEveryFontSize)
 {
-    CDialog dialog(112);
+    CDialog dialog(ExitDlgIds::kLayout);
     const DialogBaseUnits base = dialog.BaseUnits();
     ASSERT_GT(base.charWidth, 0);
     ASSERT_GT(base.charHeight, 0);
@@ -34,7 +38,7 @@ TEST(DialogUnits, ControlsKeepTheirProportionsAtEveryFontSize)
     EXPECT_EQ(ok, DialogUnitsToPixels(QRect(7, 37, 44, 14), base));
     EXPECT_NEAR(static_cast<double>(cancel.width()) / ok.width(), 62.0 / 44.0, 0.05);
 
-    DialogLayout layout = *LoadDialogLayout(112);
+    DialogLayout layout = *LoadDialogLayout(ExitDlgIds::kLayout);
     layout.fontPoints = 16;
     CDialog large(layout);
     EXPECT_GT(large.BaseUnits().charHeight, base.charHeight);
@@ -45,8 +49,10 @@ TEST(DialogUnits, ControlsKeepTheirProportionsAtEveryFontSize)
 
 TEST(DialogLayouts, AllFourLoadWithTheirCaptionsAndFitTheirDialog)
 {
-    const std::pair<int, const char*> layouts[] = {
-        {102, "Carillix"}, {106, "Play Waveform"}, {112, "Exiting Carillix"}, {114, "Generate sounds"}};
+    const std::pair<int, const char*> layouts[] = {{PealDlgIds::kLayout, "Carillix"},
+                                                   {PlayDlgIds::kLayout, "Play Waveform"},
+                                                   {ExitDlgIds::kLayout, "Exiting Carillix"},
+                                                   {GenerateDlgIds::kLayout, "Generate sounds"}};
     for (const auto& [id, caption] : layouts) {
         const auto layout = LoadDialogLayout(id);
         ASSERT_TRUE(layout) << id;
@@ -63,7 +69,8 @@ TEST(DialogLayouts, AllFourLoadWithTheirCaptionsAndFitTheirDialog)
 // missing id; the frames and the lists' opened height are allowed to cover.
 TEST(DialogLayouts, MainLayoutHasEveryIdOnceAndNoOverlaps)
 {
-    const auto layout = LoadDialogLayout(102);
+    using namespace PealDlgIds;
+    const auto layout = LoadDialogLayout(kLayout);
     ASSERT_TRUE(layout);
     std::vector<const ControlLayout*> solid;
     std::set<int> ids;
@@ -75,7 +82,8 @@ TEST(DialogLayouts, MainLayoutHasEveryIdOnceAndNoOverlaps)
             solid.push_back(&c);
         }
     }
-    for (int id : {1, 1040, 1041, 1043, 1044, 1046, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1056, 1057}) {
+    for (int id : {kExit, kGenerate, kWriteFile, kPlayFile, kBellCountList, kLength, kSampleRate, kClearAll,
+                   kDescription, kLegal, kCompany, kWebAddress, kVersion, kStrikingError, kPealSpeedList}) {
         EXPECT_TRUE(ids.count(id)) << id;
     }
     EXPECT_EQ(ids.size(), 71u);
@@ -86,9 +94,9 @@ TEST(DialogLayouts, MainLayoutHasEveryIdOnceAndNoOverlaps)
                 << solid[j]->text.toStdString();
         }
     }
-    EXPECT_EQ(layout->Find(1025)->rect, QRect(85, 60, 85, 12));
-    EXPECT_EQ(layout->Find(1064)->rect, QRect(205, 179, 35, 12));
-    EXPECT_EQ(layout->Find(1068)->rect, QRect(250, 179, 85, 12));
+    EXPECT_EQ(layout->Find(kBellName[0])->rect, QRect(85, 60, 85, 12));
+    EXPECT_EQ(layout->Find(kReadFile[15])->rect, QRect(205, 179, 35, 12));
+    EXPECT_EQ(layout->Find(kBellName[15])->rect, QRect(250, 179, 85, 12));
 }
 
 TEST(DialogLayouts, SortedListsInsertInOrderAndUnsortedKeepTheirOrder)
@@ -127,10 +135,10 @@ TEST(DialogLayouts, SortedListsInsertInOrderAndUnsortedKeepTheirOrder)
 
 TEST(DialogLayouts, MainListsHoldTheirEntriesInIndexOrder)
 {
-    CDialog dialog(102);
+    CDialog dialog(PealDlgIds::kLayout);
     dialog.OnInitDialog();
-    const auto* bells = dialog.Control<QComboBox>(1044);
-    const auto* speed = dialog.Control<QComboBox>(1057);
+    const auto* bells = dialog.Control<QComboBox>(PealDlgIds::kBellCountList);
+    const auto* speed = dialog.Control<QComboBox>(PealDlgIds::kPealSpeedList);
     ASSERT_TRUE(bells && speed);
     const QStringList bellTexts = {" 5", " 6", " 8", "10", "12", "14", "16"};
     const QStringList speedTexts = {"2h 45", "3h 00", "3h 15", "3h 30", "3h 45", "4h 00"};
@@ -149,15 +157,16 @@ TEST(DialogLayouts, MainListsHoldTheirEntriesInIndexOrder)
 // (frames aside), whatever the font turned out to be.
 TEST(DialogLayouts, MainLayoutWidgetsDoNotOverlap)
 {
-    CDialog dialog(102);
+    using namespace PealDlgIds;
+    CDialog dialog(kLayout);
     dialog.OnInitDialog();
-    for (int id = 1025; id <= 1036; ++id) {
+    for (int id : kBellName) {
         dialog.SetControlText(id, "No file loaded");
     }
-    dialog.SetControlText(1050, "Change ringing sound maker");
-    dialog.SetControlText(1054, "1.6");
-    dialog.Control<QComboBox>(1044)->setCurrentIndex(3);
-    dialog.Control<QComboBox>(1057)->setCurrentIndex(1);
+    dialog.SetControlText(kDescription, "Change ringing sound maker");
+    dialog.SetControlText(kVersion, "1.6");
+    dialog.Control<QComboBox>(kBellCountList)->setCurrentIndex(3);
+    dialog.Control<QComboBox>(kPealSpeedList)->setCurrentIndex(1);
     std::vector<QWidget*> widgets;
     for (const ControlLayout& c : dialog.Layout().controls) {
         if (c.kind != ControlKind::GroupBox && c.id != -1) {

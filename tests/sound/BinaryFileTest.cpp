@@ -49,6 +49,9 @@ TEST(BinaryFile, ExclusiveCreateRefusesAnExistingFileAndFoldersNeverOpen)
     EXPECT_TRUE(file.Sync());
     EXPECT_TRUE(file.Close());
     EXPECT_FALSE(file.Open(folder.Path("new"), create));
+    // Writing only ever makes a new file: no mode opens an existing one to write.
+    EXPECT_FALSE(file.Open(folder.Path("new"), BinaryFile::ModeWrite));
+    EXPECT_FALSE(file.Open(folder.Path("new"), BinaryFile::ModeWrite | BinaryFile::ModeCreate));
     EXPECT_EQ(ReadBytes(folder.Path("new")).size(), 3u);
     EXPECT_FALSE(file.Open(folder.Path(""), BinaryFile::ModeRead));
 }
