@@ -2,6 +2,7 @@
 
 #include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
+#include "synth/StrikeRandom.h"
 
 #include <array>
 #include <string>
@@ -28,6 +29,10 @@ public:
     std::string companyName;
     std::string productVersion;
     std::string legalNotice;
+    // The striking error's one generator: never re-seeded, so each
+    // generation draws on from where the last one stopped, and every run
+    // starts from the same sequence.
+    StrikeRandom strikeRandom{kDefaultStrikeSeed};
 };
 
 // Defined together so that they are built in this order and destroyed in the

@@ -181,7 +181,7 @@ void CPealDlg::OnGenerateOutput()
 
     CGenerateDlg generation;
     generation.SetJob(stage, totalSamples, job.preRollSamples, fadeSamples, job.strikeInterval, job.handstrokeGap,
-                      &outputSound, style, job.strikingError, bells.data());
+                      &outputSound, style, job.strikingError, bells.data(), &theApp.strikeRandom);
     if (generation.DoModal() == IDOK) {
         outputSound.state = 1;
     } else {

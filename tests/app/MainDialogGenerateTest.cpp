@@ -3,12 +3,16 @@
 #include "playback/SimulatedWaveOut.h"
 #include "sound/BinaryFile.h"
 #include "sound/WavFile.h"
+#include "synth/JobBuilder.h"
+#include "synth/RenderPeal.h"
+#include "synth/StrikeRandom.h"
 #include "tests/app/MainDialogDriver.h"
 
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +48,61 @@ TEST(MainDialogGeneration, ACompletedGenerationEnablesPlayAndWrite)
     EXPECT_EQ(d.dialog.fadeSamples, 20000);  // halved below fifteen seconds
     EXPECT_EQ(d.dialog.outputSound.sampleCount, 80000);
     EXPECT_EQ(d.dialog.outputSound.format.sampleRate, kRate);
+}
+
+std::vector<std::int16_t> OutputOf(const CPealDlg& dialog)
+{
+    const CSoundBuffer& output = dialog.outputSound;
+    return {output.samples.get(), output.samples.get() + output.sampleCount};
+}
+
+// What the dialog's default settings render over the loaded bells when the
+// striking error draws from `random`.
+std::vector<std::int16_t> RenderDefaults(StrikeRandom& random)
+{
+    GenerationSettings settings;
+    settings.commonSampleRate = kRate;
+    const JobBuild build = BuildGenerationJob(settings, bells.data());
+    EXPECT_TRUE(build.ok);
+    std::vector<std::int16_t> output(static_cast<std::size_t>(build.job.totalSamples));
+    const auto preRoll = std::make_unique<double[]>(static_cast<std::size_t>(build.job.preRollSamples));
+    RenderParams params;
+    ApplyJob(build.job, params);
+    params.preRollBuffer = preRoll.get();
+    params.output = output.data();
+    params.bells = bells.data();
+    params.random = &random;
+    RenderPeal(&params);
+    return output;
+}
+
+// The striking error comes from one generator that the application keeps
+// for its whole life: generating twice with the same settings gives two
+// different outputs, each drawing on where the last stopped, and a fresh
+// application starts from the same sequence as every run.
+TEST(MainDialogGeneration, TheStrikingErrorRunsOnFromOneGenerationToTheNext)
+{
+    CPealApp fresh;
+    StrikeRandom everyRun(kDefaultStrikeSeed);
+    for (int draw = 0; draw < 100; ++draw)
+        ASSERT_EQ(fresh.strikeRandom.Next(), everyRun.Next()) << draw;
+
+    MainDialogDriver d;
+    StrikeRandom expected = theApp.strikeRandom;
+    std::vector<std::int16_t> first;
+    std::vector<std::int16_t> second;
+    d.Run([&] {
+        GenerateOnce(d);
+        first = OutputOf(d.dialog);
+        d.answers.push_back(LetItRun());
+        d.Click(kGenerate);
+        second = OutputOf(d.dialog);
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+    ASSERT_EQ(first.size(), 80000u);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first, RenderDefaults(expected));
+    EXPECT_EQ(second, RenderDefaults(expected));
 }
 
 TEST(MainDialogGeneration, ACancelledGenerationDisablesPlayAndWrite)
