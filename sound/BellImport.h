@@ -14,7 +14,9 @@
 LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path);
 
 // Reads dataBytes of sample data from the file's position and turns it into
-// the mono 16-bit array (decoding non-PCM data first). LoadNoData when the
+// the mono 16-bit array (decoding non-PCM data first). A sound declaring a
+// sample rate of 0 is refused at once with LoadFormatNotSupported, leaving
+// the array as it was. LoadNoData when the
 // data runs past the end of the file (found before any memory is taken) or
 // memory cannot be had; the codes of DecodeToPcm16; LoadFormatNotSupported
 // unless channels + bitsPerSample is 9, 10, 17 or 18 (8 or 16 bits, mono or

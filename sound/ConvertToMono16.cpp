@@ -69,6 +69,9 @@ void ConvertSamples(Source source, const std::uint8_t* b, std::int16_t* out, std
 
 LoadResult ConvertToMono16(CSoundBuffer& sound, BinaryFile& file)
 {
+    // A rate of 0 can be neither played nor rendered.
+    if (sound.format.sampleRate == 0)
+        return LoadFormatNotSupported;
     std::vector<std::uint8_t> data;
     if (!ReadData(file, sound.dataBytes, data))
         return LoadNoData;

@@ -10,14 +10,16 @@ namespace {
 constexpr std::uint32_t kMinFormatBytes = 16;  // up to and including bitsPerSample
 
 // Looks for a fact chunk from the file's position on and keeps its sample
-// count; then returns the file to where it stood. False when it cannot.
+// count; a count of 0 (left by writers that cannot seek back to fill it in)
+// means not known. Then returns the file to where it stood. False when it
+// cannot.
 bool ReadFactChunk(CSoundBuffer& sound, BinaryFile& file)
 {
     const std::uint64_t start = file.Position();
     ChunkHeader chunk;
     std::uint8_t count[4];
     if (FindChunk(file, "fact", chunk) && chunk.length >= sizeof count &&
-        file.Read(count, sizeof count) == sizeof count)
+        file.Read(count, sizeof count) == sizeof count && GetLe32(count) != 0)
         sound.factSamples = GetLe32(count);
     file.SeekToStart();
     return file.Skip(start);
@@ -71,7 +73,10 @@ LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file)
         return LoadNoData;
     sound.dataBytes = chunk.length;
     const std::uint64_t frames = std::uint64_t{sound.dataBytes} * sound.format.sampleRate / sound.format.avgBytesPerSec;
-    sound.sampleCount =
-        static_cast<std::int32_t>(std::min<std::uint64_t>(frames, std::numeric_limits<std::int32_t>::max()));
+    constexpr std::uint64_t kMaxFrames = std::numeric_limits<std::int32_t>::max();
+    if (frames > kMaxFrames && sound.format.formatTag == kFormatPcm)
+        return LoadConversionError;
+    // Compressed data is counted again once decoded.
+    sound.sampleCount = static_cast<std::int32_t>(std::min(frames, kMaxFrames));
     return LoadOK;
 }

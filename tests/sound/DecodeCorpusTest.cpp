@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -228,6 +229,21 @@ TEST(DecodeToPcm16, FactChunkTrimsBlockPaddingAndOnlyForItsFile)
     ASSERT_EQ(noFact.result, LoadOK);
     EXPECT_FALSE(noFact.sound.factSamples);
     EXPECT_EQ(noFact.sound.sampleCount, 2020);  // four blocks of 505
+}
+
+// Writers that cannot seek back leave the fact count 0: not known, so every
+// decoded sample is kept, as without a fact chunk.
+TEST(DecodeToPcm16, AFactCountOfZeroMeansNotKnown)
+{
+    std::vector<unsigned char> bytes = ReadBytes(DecodeFile("ima_adpcm.wav"));
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::size_t fact = text.find("fact");
+    ASSERT_NE(fact, std::string_view::npos);
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(fact + 8), 4, 0);
+    TempFolder folder;
+    const std::string path = folder.Path("fact_zero.wav");
+    WriteBytes(path, bytes);
+    ExpectLoad(path, LoadOK, 8000, 2020, 407);
 }
 
 // An odd-sized data chunk at the very end of a file lacks its pad byte. The

@@ -49,6 +49,7 @@ const Expected kCorpus[] = {
     {"empty_data.wav", LoadNoData},
     {"data_claims_4gb.wav", LoadNoData},
     {"truncated_data.wav", LoadNoData},
+    {"frames_beyond_2g.wav", LoadConversionError},  // refused as decoded data of that length is
     {"short.wav", LoadNoRiff},
     {"text.wav", LoadNoRiff},
     {"no_fmt.wav", LoadBadFormatChunk},
@@ -57,6 +58,7 @@ const Expected kCorpus[] = {
     {"avg_zero.wav", LoadBadFormatChunk},
     {"align_zero.wav", LoadBadFormatChunk},
     {"mono24.wav", LoadFormatNotSupported},
+    {"rate_zero.wav", LoadFormatNotSupported},
     {"unknown_tag.wav", LoadConversionImpossible},
     {"wave_named.mp3", LoadBadMp3},
     {"missing.wav", LoadOpenFailed},

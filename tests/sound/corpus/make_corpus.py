@@ -101,6 +101,10 @@ def main():
     write('no_data.wav', riff(small_fmt, chunk(b'LIST', b'INFO')))
     write('empty_data.wav', riff(small_fmt, chunk(b'data', b'')))
     write('data_claims_4gb.wav', riff(small_fmt, chunk(b'data', small, length=0xFFFFFFFF)))
+    # 8-bit mono whose data chunk claims 0xF0000000 bytes: more sample frames
+    # than a 32-bit signed count holds, refused by the header reader before
+    # the missing data is looked for.
+    write('frames_beyond_2g.wav', riff(chunk(b'fmt ', pcm_fmt(1, 8000, 8)), chunk(b'data', small, length=0xF0000000)))
     write('truncated_data.wav', riff(small_fmt, chunk(b'data', small, length=2 * len(small))))
     write('truncated_fmt.wav', riff(chunk(b'fmt ', pcm_fmt(1, 22050, 16)[:10], length=16)))
     write('riff_only.wav', b'RIFF' + le32(4))
@@ -114,7 +118,8 @@ def main():
     data400 = s16(strike(200, 10))
     write('byterate_low.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 8000, 8000, 2, 16)), chunk(b'data', data400)))
     write('byterate_high.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 8000, 32000, 2, 16)), chunk(b'data', data400)))
-    write('rate_huge.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 0xFFFFFFFF, 1, 2, 16)), chunk(b'data', data400)))
+    write('rate_huge.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 0xFFFFFFFF, 0xFFFFFFFF, 2, 16)), chunk(b'data', data400)))
+    write('rate_zero.wav', riff(chunk(b'fmt ', fmt_body(1, 1, 0, 2, 2, 16)), chunk(b'data', data400)))
     write('stereo8_byterate_1.wav', riff(chunk(b'fmt ', fmt_body(1, 2, 11025, 1, 2, 8)),
                                          chunk(b'data', bytes([128, 128] * 9 + [255, 255]))))
     write('odd_data.wav', riff(chunk(b'fmt ', pcm_fmt(1, 8000, 16)), chunk(b'data', data400 + b'\x01')))
