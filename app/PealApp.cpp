@@ -2,9 +2,19 @@
 
 #include "app/PealDlg.h"
 #include "app/VersionRecord.h"
+#include "app/toolkit/Toolkit.h"
+
+#include <QApplication>
 
 CPealApp theApp;
 std::array<CSoundBuffer, kMaxBells> bells;
+
+void SetUpApplicationIdentity()
+{
+    QApplication::setApplicationName(kApplicationName);
+    QApplication::setDesktopFileName("carillix");
+    QApplication::setWindowIcon(CPealDlg::ApplicationIcon());
+}
 
 bool CPealApp::InitInstance()
 {

@@ -35,6 +35,12 @@ public:
     StrikeRandom strikeRandom{kDefaultStrikeSeed};
 };
 
+// Names the running toolkit application Carillix for the desktop (its
+// desktop entry and icon). No display name is set: window systems would add
+// it to every window title, and each title is its dialog's caption alone.
+// Call once the QApplication exists.
+void SetUpApplicationIdentity();
+
 // Defined together so that they are built in this order and destroyed in the
 // reverse one: theApp, then bells[0] .. bells[15]. The bells therefore exist
 // before the main dialog is created and stay valid until after it is gone.

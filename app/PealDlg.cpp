@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
 using namespace PealDlgIds;
@@ -100,12 +101,28 @@ void CPealDlg::UpdateFileButtons()
     EnableControl(kWriteFile, outputSound.state != 0);
 }
 
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
+}
+
+bool IsSameFolder(const std::string& a, const std::string& b)
+{
+    const QString canonicalA = QDir(QString::fromStdString(a)).canonicalPath();
+    return !canonicalA.isEmpty() && canonicalA == QDir(QString::fromStdString(b)).canonicalPath();
+}
+
+}  // namespace
+
 LoadResult CPealDlg::LoadBell(CSoundBuffer& bell)
 {
-    CFileDialog choice(true, "", "", kBellFileFilter, Window());
-    choice.SetInitialFolder(DemoBellFolder());
+    CFileDialog choice(true, "", "", kBellFileFlags, kBellFileFilter, Window());
+    choice.SetInitialFolder(lastBellFolder.empty() ? DemoBellFolder() : lastBellFolder);
     if (choice.DoModal() != IDOK)
         return LoadNoFileSelected;
+    lastBellFolder = FolderOf(choice.GetPathName());
     CWaitCursor wait;
     return LoadBellFile(bell, choice.GetPathName());
 }
@@ -137,12 +154,25 @@ void CPealDlg::OnClose()
         CDialog::OnClose();
 }
 
+std::string CPealDlg::OutputFolder() const
+{
+    if (!lastWrittenFolder.empty())
+        return lastWrittenFolder;
+    if (!lastBellFolder.empty() && !IsSameFolder(lastBellFolder, DemoBellFolder()))
+        return lastBellFolder;
+    return QDir::homePath().toStdString();
+}
+
 bool CPealDlg::SaveOutput()
 {
-    CFileDialog choice(false, "wav", "", kOutputFileFilter, Window());
+    CFileDialog choice(false, "wav", "", kOutputFileFlags, kOutputFileFilter, Window());
+    choice.SetInitialFolder(OutputFolder());
     if (choice.DoModal() != IDOK)
         return true;
-    return SaveWavTo(outputSound, choice.GetPathName());
+    if (!SaveWavTo(outputSound, choice.GetPathName()))
+        return false;
+    lastWrittenFolder = FolderOf(choice.GetPathName());
+    return true;
 }
 
 void CPealDlg::OnWriteFile()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/toolkit/Dialog.h"
+#include "app/toolkit/Toolkit.h"
 #include "ringing/MethodStyle.h"
 #include "ringing/Row.h"
 #include "sound/LoadResult.h"
@@ -47,9 +48,13 @@ inline constexpr std::array<int, kMaxBells> kBellName{1025, 1026, 1027, 1028, 10
 inline constexpr const char* kWriteErrorText = "Error writing file!";
 inline constexpr const char* kGenerationCancelledText = "Generation cancelled";
 inline constexpr const char* kOutputMemoryText = "Not enough memory for an output of this length!";
-// File choices: bells may be WAV or MP3; the output is WAV.
+// File choices: bells may be WAV or MP3, and a name that does not exist may
+// be typed (the load then reports it); the output is WAV, into a folder that
+// exists, with a question before a file is replaced.
 inline constexpr const char* kBellFileFilter = "Waveform files (.wav, .mp3)|*.wav;*.mp3|";
+inline constexpr unsigned kBellFileFlags = OFN_EXPLORER;
 inline constexpr const char* kOutputFileFilter = "Waveform files (.wav)|*.wav|";
+inline constexpr unsigned kOutputFileFlags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
 
 // The application's main window: every setting, the sixteen bell slots, the
 // version texts and the buttons that start each action. It owns the output
@@ -82,9 +87,9 @@ public:
 
     // The application icon in the sizes a window and the desktop use.
     static QIcon ApplicationIcon();
-    // Folder the bell file choice opens in: the demo bells installed beside
-    // this program when it runs installed, else the build tree's; empty when
-    // neither exists.
+    // The demo bells installed beside this program when it runs installed,
+    // else the build tree's; empty when neither exists. The first bell file
+    // choice of a run opens here.
     static std::string DemoBellFolder();
     // The same for a program in `programFolder`.
     static std::string DemoBellFolderFor(const std::string& programFolder);
@@ -110,8 +115,19 @@ public:
     std::function<std::shared_ptr<CWaveOut>()> makeWaveOut;
 
 private:
-    // The file choice and the load; LoadNoFileSelected when cancelled.
+    // The file choice and the load; LoadNoFileSelected when cancelled. The
+    // choice opens in the folder of the last bell chosen, at first in the
+    // demo bells' folder.
     LoadResult LoadBell(CSoundBuffer& bell);
-    // The file choice and the atomic write; true also when cancelled.
+    // The file choice and the atomic write; true also when cancelled. The
+    // choice opens in the folder last written to, else in the last bell's
+    // folder unless that holds the demo bells (which a user may not be
+    // allowed to write), else in the home folder.
     bool SaveOutput();
+    std::string OutputFolder() const;
+
+    // Where the file choices of this run have been; nothing is kept
+    // between runs.
+    std::string lastBellFolder;     // empty until a bell file has been chosen
+    std::string lastWrittenFolder;  // empty until an output has been written
 };

@@ -1,11 +1,13 @@
 #include "app/toolkit/Dialog.h"
 
 #include "app/toolkit/Toolkit.h"
+#include "app/toolkit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -44,6 +46,9 @@ private:
 };
 
 namespace {
+
+// The application window whose modal run is in progress, if any.
+CDialog* runningApplicationWindow = nullptr;
 
 DialogBaseUnits BaseUnitsOf(const QFont& font)
 {
@@ -169,9 +174,11 @@ CDialog::CDialog(DialogLayout layoutData, CDialog* parent)
       parent(parent),
       window(std::make_unique<CDialogWindow>(*this))
 {
-    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    const Qt::WindowFlags kind = layout.applicationWindow ? Qt::Window : Qt::Dialog;
+    window->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint);
     window->setWindowTitle(layout.caption);
+    KeepCentred(window.get());
     QFont font(layout.fontFace.isEmpty() ? window->font().family() : layout.fontFace);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(layout.fontPoints);
@@ -255,15 +262,25 @@ int CDialog::DoModal()
 {
     ended = false;
     endResult = IDCANCEL;
-    QWidget* owner = parent ? parent->Window() : QApplication::activeModalWidget();
-    if (owner != window->parentWidget() && owner != window.get()) {
-        window->setParent(owner, window->windowFlags());
+    if (!layout.applicationWindow) {
+        QWidget* owner = parent ? parent->Window() : QApplication::activeModalWidget();
+        if (owner == nullptr && runningApplicationWindow != nullptr) {
+            owner = runningApplicationWindow->Window();
+        }
+        if (owner != window->parentWidget() && owner != window.get()) {
+            window->setParent(owner, window->windowFlags());
+        }
+        window->setModal(true);
     }
-    window->setModal(true);
+    CDialog* const outerApplicationWindow = runningApplicationWindow;
+    if (layout.applicationWindow) {
+        runningApplicationWindow = this;
+    }
     running = true;
     const bool setFocus = OnInitDialog();
     if (ended) {
         running = false;
+        runningApplicationWindow = outerApplicationWindow;
         KillAllTimers();
         OnModalEnded();
         return endResult;
@@ -281,10 +298,19 @@ int CDialog::DoModal()
             }
         });
     });
-    if (!ended) {
+    if (!ended && layout.applicationWindow) {
+        // The application window runs its own loop: it is not modal, so the
+        // window system lists it as an ordinary window.
+        QEventLoop loop;
+        applicationLoop = &loop;
+        window->show();
+        loop.exec(QEventLoop::DialogExec);
+        applicationLoop = nullptr;
+    } else if (!ended) {
         window->exec();
     }
     running = false;
+    runningApplicationWindow = outerApplicationWindow;
     KillAllTimers();
     window->hide();
     OnModalEnded();
@@ -301,6 +327,9 @@ void CDialog::EndDialog(int result)
     endResult = result;
     if (window->isVisible()) {
         window->EndModal(result);
+    }
+    if (applicationLoop != nullptr) {
+        applicationLoop->exit(result);
     }
 }
 

@@ -12,6 +12,7 @@
 
 class CDataExchange;
 class QButtonGroup;
+class QEventLoop;
 class QProgressBar;
 
 // End results of a modal dialog.
@@ -41,8 +42,12 @@ class CDialogWindow;
 class CDialog {
 public:
     // `parent` null: the dialog is owned by the modal dialog active when
-    // DoModal starts (if any) and centred over it, else centred on the screen.
-    // An unknown layout id builds an empty dialog.
+    // DoModal starts, else by the application window running then (if any),
+    // and centred over it, else centred on the screen. A layout marked as the
+    // application window makes an ordinary top-level window, listed in the
+    // task bar, that owns the dialogs run while it runs; it is centred on
+    // the screen and runs without being modal. An unknown layout id builds
+    // an empty dialog.
     explicit CDialog(int layoutId, CDialog* parent = nullptr);
     // From a layout given as data (tests, generated dialogs).
     explicit CDialog(DialogLayout layout, CDialog* parent = nullptr);
@@ -135,6 +140,7 @@ private:
     bool running = false;
     bool ended = false;
     int endResult = IDCANCEL;
+    QEventLoop* applicationLoop = nullptr;  // while an application window runs
 };
 
 // The state of one UpdateData run. DDX_ functions do nothing once a step has

@@ -69,6 +69,7 @@ std::optional<DialogLayout> ParseDialogLayout(const QByteArray& json)
     const QJsonObject font = root.value("font").toObject();
     layout.fontFace = font.value("face").toString();
     layout.fontPoints = font.value("points").toInt(8);
+    layout.applicationWindow = root.value("appWindow").toBool(false);
 
     for (const QJsonValue& v : root.value("controls").toArray()) {
         const QJsonObject o = v.toObject();

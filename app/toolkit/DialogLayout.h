@@ -47,6 +47,9 @@ struct DialogLayout {
     QSize size;  // dialog units
     QString fontFace;
     int fontPoints = 8;
+    // The application's own window, listed in the task bar ("appWindow" in
+    // the resource); other dialogs are transient dialogs of their owner.
+    bool applicationWindow = false;
     std::vector<ControlLayout> controls;  // in tab and creation order
 
     const ControlLayout* Find(int controlId) const;

@@ -1,12 +1,44 @@
 #include "app/toolkit/Toolkit.h"
 
+#include "app/toolkit/WindowPlacement.h"
+
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLayout>
 #include <QMessageBox>
+#include <QStyle>
 
 namespace {
+
 CToolkitScript* currentScript = nullptr;
-}
+
+// Qt's file dialog, refusing a name in a folder that does not exist when
+// OFN_PATHMUSTEXIST asks for it.
+class FileChoiceWindow : public QFileDialog {
+public:
+    FileChoiceWindow(QWidget* parent, unsigned flags) : QFileDialog(parent), flags(flags) {}
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        if ((flags & OFN_PATHMUSTEXIST) != 0 && !chosen.isEmpty()) {
+            const QFileInfo file(chosen.first());
+            if (!file.isDir() && !file.absoluteDir().exists()) {
+                ShowMessageBox(this, "The folder " + file.absolutePath().toStdString() +
+                                         " does not exist.\nCheck the path and try again.");
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const unsigned flags;
+};
+
+}  // namespace
 
 int ShowMessageBox(QWidget* owner, const std::string& text)
 {
@@ -17,10 +49,29 @@ int ShowMessageBox(QWidget* owner, const std::string& text)
         }
         return 1;
     }
+    // An owner not shown yet has no place to be centred over: the box goes
+    // to the nearest of its owners that is shown.
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationName), QString::fromStdString(text),
-                    QMessageBox::Ok, owner);
+                    QMessageBox::Ok, VisibleOwnerWindow(owner));
+    // The box sizes itself to its contents whenever it lays them out; its
+    // row of buttons spans the whole box, so a wide enough row keeps the
+    // caption whole.
+    if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
+        const QMargins margins = box.layout() != nullptr ? box.layout()->contentsMargins() : QMargins();
+        buttons->setMinimumWidth(MinimumWidthForCaption(box.windowTitle()) - margins.left() - margins.right());
+    }
+    KeepCentred(&box);
     box.exec();
     return 1;
+}
+
+int MinimumWidthForCaption(const QString& caption)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    constexpr int kButtonsAtEitherEnd = 3;
+    const int button = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return QFontMetrics(font).horizontalAdvance(caption) + 2 * kButtonsAtEitherEnd * button;
 }
 
 QString QtFileFilter(const std::string& pipeFilter)
@@ -38,11 +89,12 @@ QString QtFileFilter(const std::string& pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, std::string filter,
-                         QWidget* owner)
+CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, unsigned flags,
+                         std::string filter, QWidget* owner)
     : openFileDialog(openFileDialog),
       defaultExtension(std::move(defaultExtension)),
       fileName(std::move(fileName)),
+      flags(flags),
       filter(std::move(filter)),
       owner(owner)
 {
@@ -51,7 +103,7 @@ CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std:
 int CFileDialog::DoModal()
 {
     if (CToolkitScript* script = CToolkitScript::Current()) {
-        script->fileDialogs.push_back({openFileDialog, defaultExtension, filter, initialFolder});
+        script->fileDialogs.push_back({openFileDialog, defaultExtension, flags, filter, initialFolder});
         const auto answer = script->TakeFileAnswer();
         if (!answer) {
             return 2;
@@ -59,10 +111,14 @@ int CFileDialog::DoModal()
         pathName = *answer;
         return 1;
     }
-    QFileDialog dialog(owner ? owner : QApplication::activeModalWidget());
+    FileChoiceWindow dialog(owner ? owner : QApplication::activeModalWidget(), flags);
+    KeepCentred(&dialog);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (flags & OFN_OVERWRITEPROMPT) == 0);
     dialog.setWindowTitle(openFileDialog ? QStringLiteral("Open") : QStringLiteral("Save As"));
     dialog.setAcceptMode(openFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(openFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const bool mustExist = openFileDialog && (flags & OFN_FILEMUSTEXIST) != 0;
+    dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilter(QtFileFilter(filter));
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
     if (!initialFolder.empty()) {

@@ -20,21 +20,40 @@ class QWidget;
 inline constexpr const char* kApplicationName = "Carillix";
 
 // Shows `text` in a modal message box owned by `owner` (may be null): the
-// text alone, kApplicationName as caption, one OK button, no icon. Returns 1
-// (OK) once dismissed. Under a CToolkitScript the text is recorded and the
-// call returns at once.
+// text alone, kApplicationName as caption, one OK button, no icon. The box
+// is centred over `owner`, or over the nearest of its owners that is shown
+// when `owner` is not (yet), else on the screen; it is at least
+// MinimumWidthForCaption wide. Returns 1 (OK) once dismissed. Under a
+// CToolkitScript the text is recorded and the call returns at once.
 int ShowMessageBox(QWidget* owner, const std::string& text);
 
-// A file choice, open or save. `filter` is in the pipe form
-// "Waveform files (.wav)|*.wav|" (description|patterns|...), `defaultExtension`
-// without the dot ("wav"; appended when the typed name has none).
-// DoModal returns 1 when a file was chosen and 2 when the user cancelled;
-// GetPathName then gives the chosen path. Uses the platform's native dialog
-// where it has one.
+// The width, in pixels, a window needs for a window manager to show
+// `caption` in full: the caption in the bold application font, with room for
+// three title-bar buttons (as high as the style's title bar) at either end.
+int MinimumWidthForCaption(const QString& caption);
+
+// Flags of a file choice, as the caller gives them.
+inline constexpr unsigned OFN_OVERWRITEPROMPT = 0x2;   // save: ask before replacing an existing file
+inline constexpr unsigned OFN_PATHMUSTEXIST = 0x800;   // the chosen file's folder must exist
+inline constexpr unsigned OFN_FILEMUSTEXIST = 0x1000;  // open: the chosen file must exist
+inline constexpr unsigned OFN_EXPLORER = 0x80000;      // the ordinary file dialog
+
+// A file choice, open or save, titled "Open" or "Save As". `flags` (OFN_
+// above) say what the dialog accepts: without OFN_FILEMUSTEXIST a name that
+// does not exist may be chosen; with OFN_PATHMUSTEXIST a name in a folder
+// that does not exist is refused with a message and the dialog stays open;
+// without OFN_OVERWRITEPROMPT an existing file is chosen without a question.
+// `filter` is in the pipe form "Waveform files (.wav)|*.wav|"
+// (description|patterns|...), `defaultExtension` without the dot ("wav";
+// appended when the typed name has none). DoModal returns 1 when a file was
+// chosen and 2 when the user cancelled; GetPathName then gives the chosen
+// path. The dialog is Qt's own on every platform, so the flags mean the same
+// everywhere, and it is centred over `owner` (else over the active modal
+// dialog, else on the screen).
 class CFileDialog {
 public:
-    CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, std::string filter,
-                QWidget* owner = nullptr);
+    CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, unsigned flags,
+                std::string filter, QWidget* owner = nullptr);
 
     // Folder the dialog opens in; empty = the toolkit's choice.
     void SetInitialFolder(std::string folder) { initialFolder = std::move(folder); }
@@ -44,6 +63,7 @@ public:
     const bool openFileDialog;
     const std::string defaultExtension;
     const std::string fileName;
+    const unsigned flags;
     const std::string filter;
     std::string initialFolder;
 
@@ -86,6 +106,7 @@ public:
     struct FileDialogRecord {
         bool openFileDialog;
         std::string defaultExtension;
+        unsigned flags;
         std::string filter;
         std::string initialFolder;
     };

@@ -18,11 +18,12 @@ namespace {
 using namespace std::chrono_literals;
 
 // A render the test steers: writes sample i as i, can be held before a
-// chosen sample until released (optionally deaf to Cancel while held), and
-// counts its returns before raising `finished`.
+// chosen sample until released (optionally deaf to Cancel while held; `held`
+// says it has got there), and counts its returns before raising `finished`.
 struct FakeRender {
     std::atomic<std::int32_t> holdAt{-1};
     std::atomic<bool> ignoreCancelWhileHeld{false};
+    std::atomic<bool> held{false};
     std::atomic<bool> released{false};
     std::atomic<int> returns{0};
 };
@@ -32,6 +33,7 @@ std::uint32_t Render(RenderParams* job)
 {
     for (std::int32_t i = 0; i < job->totalSamples; ++i) {
         if (i == fake.holdAt) {
+            fake.held = true;
             while (!fake.released && (fake.ignoreCancelWhileHeld || !job->cancelRequested)) {
                 std::this_thread::sleep_for(1ms);
             }
@@ -55,6 +57,7 @@ protected:
     {
         fake.holdAt = -1;
         fake.ignoreCancelWhileHeld = false;
+        fake.held = false;
         fake.released = false;
         fake.returns = 0;
         ASSERT_TRUE(output.InitPcm16(8000, kTotal, 16));
@@ -111,14 +114,25 @@ TEST_F(GenerateDlgTest, ACompleteRenderEndsWithOkAtTheFirstTickAndProgressStarts
     EXPECT_TRUE(script.messages.empty());
 }
 
+// Counts the ticks a generation dialog gets after its first Cancel.
+class CountingGenerateDlg : public CGenerateDlg {
+public:
+    using CGenerateDlg::CGenerateDlg;
+    void OnTimer(int id) override
+    {
+        ticksAfterCancel += job.cancelRequested ? 1 : 0;
+        CGenerateDlg::OnTimer(id);
+    }
+    std::atomic<int> ticksAfterCancel{0};
+};
+
 TEST_F(GenerateDlgTest, ProgressFollowsTheWorkerAtEachTick)
 {
     fake.holdAt = kTotal / 2 + kTotal / 8;  // 62.5 %
     CGenerateDlg dlg(&Render);
     SetJob(dlg);
     script.onDialogShown = [&](CDialog&) {
-        QTest::qWait(600);
-        EXPECT_EQ(dlg.progressBar.GetPos(), 62);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.progressBar.GetPos() == 62; }, kPatienceMs));
         EXPECT_TRUE(dlg.IsRunning());
         SaveScreenshot(dlg.Window(), "generate-dialog");
         fake.released = true;
@@ -129,22 +143,25 @@ TEST_F(GenerateDlgTest, ProgressFollowsTheWorkerAtEachTick)
 
 TEST_F(GenerateDlgTest, CancelWaitsForTheWorkerThenEndsWithCancel)
 {
-    fake.holdAt = 10;
+    fake.holdAt = kTotal / 4;
     fake.ignoreCancelWhileHeld = true;  // a worker slow to notice
-    CGenerateDlg dlg(&Render);
+    CountingGenerateDlg dlg(&Render);
     SetJob(dlg);
     script.onDialogShown = [&](CDialog&) {
+        ASSERT_TRUE(QTest::qWaitFor([] { return fake.held.load(); }, kPatienceMs));
         QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
         EXPECT_TRUE(dlg.job.cancelRequested);
         EXPECT_FALSE(dlg.running);
-        QTest::qWait(600);  // a tick passes while the worker still runs
+        // A tick passes while the worker still runs: the dialog stays.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.ticksAfterCancel > 0; }, kPatienceMs));
         EXPECT_TRUE(dlg.IsRunning());
+        EXPECT_EQ(dlg.progressBar.GetPos(), 25);
         fake.released = true;
     };
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(fake.returns, 1);
-    EXPECT_EQ(dlg.job.samplesDone, 10);
-    EXPECT_EQ(output.samples[10], -1);
+    EXPECT_EQ(dlg.job.samplesDone, kTotal / 4);
+    EXPECT_EQ(output.samples[kTotal / 4], -1);
 }
 
 TEST_F(GenerateDlgTest, EscIsCancelToo)

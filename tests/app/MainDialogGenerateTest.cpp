@@ -8,6 +8,7 @@
 #include "synth/StrikeRandom.h"
 #include "tests/app/MainDialogDriver.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -229,9 +230,66 @@ TEST(MainDialogGeneration, WriteFileSavesTheOutput)
     const auto& choice = d.script.fileDialogs.back();
     EXPECT_FALSE(choice.openFileDialog);
     EXPECT_EQ(choice.defaultExtension, "wav");
+    EXPECT_EQ(choice.flags, 0x80802u);  // the folder must exist; ask before replacing
     EXPECT_EQ(choice.filter, "Waveform files (.wav)|*.wav|");
     EXPECT_EQ(d.dialog.outputSound.fileName, path);
     EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), 48 + 2 * 80000);
+}
+
+std::vector<std::string> InitialFolders(const MainDialogDriver& d)
+{
+    std::vector<std::string> folders;
+    for (const auto& choice : d.script.fileDialogs)
+        folders.push_back(choice.initialFolder);
+    return folders;
+}
+
+// The bell choice opens in the demo bells' folder at first, then where the
+// last bell came from; the output choice opens where the last output went,
+// else where the last bell came from.
+TEST(MainDialogGeneration, FileChoicesOpenWhereTheUserLastWas)
+{
+    MainDialogDriver d;
+    const std::string demo = CPealDlg::DemoBellFolder();
+    const std::string bellFolder = d.folder.path().toStdString();
+    ASSERT_TRUE(QDir(d.folder.path()).mkdir("out"));
+    const std::string outFolder = d.folder.filePath("out").toStdString();
+    d.Run([&] {
+        GenerateOnce(d);      // ten bells from bellFolder
+        d.Click(kWriteFile);  // cancelled
+        d.script.AnswerFileDialog(outFolder + "/peal.wav");
+        d.Click(kWriteFile);
+        d.Click(kWriteFile);    // cancelled
+        d.Click(kReadFile[0]);  // cancelled
+    });
+    std::vector<std::string> expected{demo};
+    expected.insert(expected.end(), 9, bellFolder);
+    expected.insert(expected.end(), {bellFolder, bellFolder, outFolder, bellFolder});
+    EXPECT_EQ(InitialFolders(d), expected);
+}
+
+// Nobody may write to the installed demo bells' folder: with bells from it
+// and nothing written yet, the output choice opens in the home folder.
+TEST(MainDialogGeneration, TheOutputChoiceNeverOpensAmongTheDemoBells)
+{
+    MainDialogDriver d;
+    const std::string demo = CPealDlg::DemoBellFolder();
+    ASSERT_FALSE(demo.empty());
+    const QStringList demoBells = QDir(QString::fromStdString(demo)).entryList({"*.wav"}, QDir::Files, QDir::Name);
+    ASSERT_GE(demoBells.size(), 10);
+    d.Run([&] {
+        for (int bell = 0; bell < 10; ++bell) {
+            d.script.AnswerFileDialog(demo + "/" + demoBells[bell].toStdString());
+            d.Click(kReadFile[bell]);
+        }
+        d.answers.push_back(LetItRun());
+        d.Click(kGenerate);
+        d.Click(kWriteFile);  // cancelled
+    });
+    EXPECT_EQ(d.script.messages, Messages{});
+    ASSERT_EQ(d.script.fileDialogs.size(), 11u);
+    EXPECT_EQ(d.script.fileDialogs[1].initialFolder, demo);
+    EXPECT_EQ(d.script.fileDialogs.back().initialFolder, QDir::homePath().toStdString());
 }
 
 TEST(MainDialogGeneration, AFailedWriteSaysSoAndLosesNothing)

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,9 +80,41 @@ TEST(MainDialog, ReadFileLoadsTheBellOfItsRow)
     EXPECT_TRUE(choice.openFileDialog);
     EXPECT_EQ(choice.filter, "Waveform files (.wav, .mp3)|*.wav;*.mp3|");
     EXPECT_EQ(choice.defaultExtension, "");
+    EXPECT_EQ(choice.flags, 0x80000u);  // a name that does not exist may be typed
     // Run from the build tree: the demo bells made there.
     EXPECT_EQ(choice.initialFolder, QDir(CARILLIX_BUILD_TREE_BELLS).canonicalPath().toStdString());
     EXPECT_FALSE(choice.initialFolder.empty());
+}
+
+// The main dialog is the application's window, listed in the task bar, not
+// a modal dialog; it opens centred on the screen, frame included, and owns
+// the dialogs it runs, which open centred over it.
+TEST(MainDialog, IsAnApplicationWindowCentredOnTheScreenThatOwnsItsDialogs)
+{
+    MainDialogDriver d;
+    bool confirmationSeen = false;
+    d.answers.push_back([&](CDialog& confirmation) {
+        confirmationSeen = true;
+        QWidget* window = confirmation.Window();
+        EXPECT_EQ(window->windowType(), Qt::Dialog);
+        EXPECT_TRUE(window->isModal());
+        EXPECT_EQ(window->parentWidget(), d.dialog.Window());
+        const QPoint offset = window->frameGeometry().center() - d.dialog.Window()->frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2);
+        confirmation.OnCancel();
+    });
+    d.Run([&] {
+        QWidget* window = d.dialog.Window();
+        EXPECT_EQ(window->windowType(), Qt::Window);
+        EXPECT_FALSE(window->isModal());
+        EXPECT_EQ(window->windowModality(), Qt::NonModal);
+        EXPECT_EQ(window->parentWidget(), nullptr);
+        EXPECT_FALSE(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        const QPoint offset = window->frameGeometry().center() - window->screen()->availableGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2);
+        d.Click(kExit);
+    });
+    EXPECT_TRUE(confirmationSeen);
 }
 
 TEST(MainDialog, BellChoiceOpensInTheInstalledDemoBellsWhenThereAreAny)

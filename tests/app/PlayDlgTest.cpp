@@ -4,7 +4,7 @@
 #include "sound/SoundBuffer.h"
 #include "tests/app/ToolkitTestSupport.h"
 
-#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -47,23 +47,39 @@ TEST_F(PlayDlgTest, ASoundThatPlaysOutClosesTheDialogWithOk)
     EXPECT_TRUE(script.messages.empty());
 }
 
+// Counts the progress ticks a play dialog gets after its Cancel.
+class CountingPlayDlg : public CPlayDlg {
+public:
+    using CPlayDlg::CPlayDlg;
+    void OnCancel() override
+    {
+        cancelled = true;
+        CPlayDlg::OnCancel();
+    }
+    void OnTimer(int id) override
+    {
+        ticksAfterCancel += cancelled ? 1 : 0;
+        CPlayDlg::OnTimer(id);
+    }
+    bool cancelled = false;
+    int ticksAfterCancel = 0;
+};
+
 TEST_F(PlayDlgTest, CancelClosesAtTheNextTickWithTheDeviceStopped)
 {
     MakeSound(60.0);
     CSimulatedWaveOut device;
-    CPlayDlg dlg(&sound, &request, device);
-    QElapsedTimer clock;
+    CountingPlayDlg dlg(&sound, &request, device);
     script.onDialogShown = [&](CDialog&) {
         EXPECT_TRUE(device.IsOpen());
         SaveScreenshot(dlg.Window(), "play-dialog");
-        clock.start();
         QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
         EXPECT_TRUE(dlg.IsRunning());                   // not at once
         QTest::keyClick(dlg.Window(), Qt::Key_Escape);  // again: nothing more
         EXPECT_TRUE(dlg.IsRunning());
     };
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_LT(clock.elapsed(), 2500);  // one tick, with room for a loaded machine
+    EXPECT_EQ(dlg.ticksAfterCancel, 1);
     EXPECT_FALSE(device.IsOpen());
     EXPECT_EQ(device.Calls().closes, 1);
     EXPECT_TRUE(script.messages.empty());
@@ -98,6 +114,37 @@ TEST_F(PlayDlgTest, AFailedStartShowsItsTextAndEndsWithCancel)
         EXPECT_EQ(local.messages, std::vector<std::string>({c.text}));
         EXPECT_FALSE(device.IsOpen()) << c.text;
     }
+}
+
+// A failed start shows its message before the play dialog has been placed:
+// the box is centred over the dialog behind, not at the screen's corner.
+// No script: the real message box appears.
+TEST(PlayDlg, AFailedStartsMessageIsCentredOverTheDialogBehind)
+{
+    CSoundBuffer sound;
+    ASSERT_TRUE(sound.InitPcm16(8000, 8000, 16));
+    std::fill_n(sound.samples.get(), 8000, std::int16_t{0});
+    PlayRequest request{0, 8000, 8000, 0};
+    CSimulatedWaveOut device({.failOpen = true});
+    CDialog behind(PlayDlgIds::kLayout);
+    bool seen = false;
+    WhenReady shown([&] { return behind.IsRunning() && behind.Window()->isVisible(); },
+                    [&] {
+                        behind.Window()->move(30, 20);  // away from the screen's centre
+                        WhenShown<QMessageBox> check([&](QMessageBox& box) {
+                            seen = true;
+                            EXPECT_EQ(box.text(), "Failed to open sound device!");
+                            const QPoint offset =
+                                box.frameGeometry().center() - behind.Window()->frameGeometry().center();
+                            EXPECT_LE(offset.manhattanLength(), 2);
+                            box.accept();
+                        });
+                        CPlayDlg dlg(&sound, &request, device);
+                        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+                        behind.EndDialog(IDOK);
+                    });
+    EXPECT_EQ(behind.DoModal(), IDOK);
+    EXPECT_TRUE(seen);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "app/toolkit/Dialog.h"
 #include "tests/app/ToolkitTestSupport.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -195,15 +197,20 @@ TEST(ModalDialog, OkReadsBackAndEndsOnlyWhenTheExchangeSucceeds)
     EXPECT_EQ(dlg.inits, 1);
 }
 
+// Timers the window system still holds for the dialog's window.
+int TimersLeft(CDialog& dlg)
+{
+    return static_cast<int>(QAbstractEventDispatcher::instance()->registeredTimers(dlg.Window()).size());
+}
+
 TEST(ModalDialog, TimerOneIsDeliveredUntilTheDialogEnds)
 {
     ExchangeDlg dlg;
     dlg.timerPeriod = 20;
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.timerIds, std::vector<int>({1, 1, 1}));
-    // No tick arrives after the dialog has ended.
-    QTest::qWait(60);
-    EXPECT_EQ(dlg.timerIds.size(), 3u);
+    // No tick can arrive after the dialog has ended.
+    EXPECT_EQ(TimersLeft(dlg), 0);
 }
 
 TEST(ModalDialog, EndingInsideInitialisationReturnsWithoutShowing)
@@ -213,7 +220,7 @@ TEST(ModalDialog, EndingInsideInitialisationReturnsWithoutShowing)
     dlg.timerPeriod = 10;
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_FALSE(dlg.Window()->isVisible());
-    QTest::qWait(30);
+    EXPECT_EQ(TimersLeft(dlg), 0);
     EXPECT_TRUE(dlg.timerIds.empty());
 }
 
@@ -257,7 +264,9 @@ TEST(ModalDialog, EnterPressesThePushButtonThatHasTheFocus)
     script.onDialogShown = [&](CDialog&) {
         EXPECT_TRUE(dlg.GetDlgItem(kOther)->hasFocus());  // the first tab stop
         QTest::keyClick(dlg.GetDlgItem(kOther), Qt::Key_Return);
-        RunSoon([&] { dlg.EndDialog(IDCANCEL); }, 300);
+        EXPECT_EQ(dlg.others, 1);
+        EXPECT_TRUE(dlg.IsRunning());
+        dlg.EndDialog(IDCANCEL);
     };
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.others, 1);
@@ -287,13 +296,13 @@ TEST(ToolkitScript, AnswersFileDialogsInOrderAndRecordsMessages)
     CToolkitScript script;
     script.AnswerFileDialog("/tmp/a.wav");
     script.CancelFileDialog();
-    CFileDialog first(true, "wav", "", "Waveform files (.wav)|*.wav|");
+    CFileDialog first(true, "wav", "", OFN_EXPLORER, "Waveform files (.wav)|*.wav|");
     first.SetInitialFolder("/usr/share/carillix/bells");
     EXPECT_EQ(first.DoModal(), 1);
     EXPECT_EQ(first.GetPathName(), "/tmp/a.wav");
-    CFileDialog second(false, "wav", "", "Waveform files (.wav)|*.wav|");
+    CFileDialog second(false, "wav", "", OFN_EXPLORER | OFN_PATHMUSTEXIST, "Waveform files (.wav)|*.wav|");
     EXPECT_EQ(second.DoModal(), 2);
-    CFileDialog third(true, "wav", "", "");
+    CFileDialog third(true, "wav", "", OFN_EXPLORER, "");
     EXPECT_EQ(third.DoModal(), 2);  // nothing scripted: cancelled
     ASSERT_EQ(script.fileDialogs.size(), 3u);
     EXPECT_TRUE(script.fileDialogs[0].openFileDialog);
@@ -337,23 +346,78 @@ TEST(Worker, StartsAtOnceAndTheCallerJoins)
 namespace {
 
 // Without a script the real boxes appear; these look at them and close them.
-TEST(RealToolkit, MessageBoxShowsTheTextAloneUnderTheApplicationsName)
+
+// Runs `dlg` modally and calls `steps` once it is shown; returns DoModal's result.
+int RunShown(CDialog& dlg, const std::function<void()>& steps)
 {
+    WhenReady shown([&] { return dlg.IsRunning() && dlg.Window()->isVisible(); }, steps);
+    return dlg.DoModal();
+}
+
+QPoint CentreOf(const QWidget* window)
+{
+    return window->frameGeometry().center();
+}
+
+TEST(RealToolkit, MessageBoxShowsTheTextAloneUnderTheApplicationsNameCentredAndWideEnough)
+{
+    DialogLayout layout = ExchangeLayout();
+    layout.size = QSize(300, 200);
+    CDialog owner(layout);
     bool seen = false;
-    RunSoon(
-        [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
+    RunShown(owner, [&] {
+        WhenShown<QMessageBox> check([&](QMessageBox& box) {
             seen = true;
-            EXPECT_EQ(box->windowTitle(), "Carillix");
-            EXPECT_EQ(box->text(), "Error writing file!");
-            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-            EXPECT_EQ(box->buttons().size(), 1);
-            EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-            box->button(QMessageBox::Ok)->click();
-        },
-        50);
-    EXPECT_EQ(ShowMessageBox(nullptr, "Error writing file!"), 1);
+            EXPECT_EQ(box.windowTitle(), "Carillix");
+            EXPECT_EQ(box.text(), "No file selected!");
+            EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+            EXPECT_EQ(box.buttons().size(), 1);
+            EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+            EXPECT_LE((CentreOf(&box) - CentreOf(owner.Window())).manhattanLength(), 2);
+            // The caption shows in full beside the window manager's buttons.
+            QFont bold = QApplication::font();
+            bold.setBold(true);
+            const int caption = QFontMetrics(bold).horizontalAdvance("Carillix");
+            const int button = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            EXPECT_GE(box.width(), caption + 6 * button);
+            box.button(QMessageBox::Ok)->click();
+        });
+        EXPECT_EQ(ShowMessageBox(owner.Window(), "No file selected!"), 1);
+        owner.EndDialog(IDOK);
+    });
+    EXPECT_TRUE(seen);
+}
+
+// A dialog that shows a message while it initialises, before it is shown.
+class MessageAtStart : public CDialog {
+public:
+    MessageAtStart() : CDialog(ExchangeLayout()) {}
+    bool OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        MessageBox("Failed to open sound device!");
+        EndDialog(IDCANCEL);
+        return true;
+    }
+};
+
+TEST(RealToolkit, AMessageFromADialogNotShownYetIsCentredOverTheDialogBehindIt)
+{
+    DialogLayout layout = ExchangeLayout();
+    layout.size = QSize(400, 300);
+    CDialog outer(layout);
+    bool seen = false;
+    RunShown(outer, [&] {
+        outer.Window()->move(40, 30);  // away from the screen's centre
+        WhenShown<QMessageBox> check([&](QMessageBox& box) {
+            seen = true;
+            EXPECT_LE((CentreOf(&box) - CentreOf(outer.Window())).manhattanLength(), 2);
+            box.button(QMessageBox::Ok)->click();
+        });
+        MessageAtStart inner;
+        EXPECT_EQ(inner.DoModal(), IDCANCEL);
+        outer.EndDialog(IDOK);
+    });
     EXPECT_TRUE(seen);
 }
 
@@ -361,23 +425,72 @@ TEST(RealToolkit, FileDialogTakesTheFilterExtensionAndFolder)
 {
     for (const bool open : {true, false}) {
         bool seen = false;
-        RunSoon(
-            [&] {
-                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                ASSERT_NE(dialog, nullptr);
-                seen = true;
-                EXPECT_EQ(dialog->nameFilters(), QStringList({"Waveform files (.wav) (*.wav)"}));
-                EXPECT_EQ(dialog->defaultSuffix(), "wav");
-                EXPECT_EQ(dialog->acceptMode(), open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-                EXPECT_EQ(dialog->directory().absolutePath(), QDir::tempPath());
-                dialog->reject();
-            },
-            100);
-        CFileDialog choice(open, "wav", "", "Waveform files (.wav)|*.wav|");
+        WhenShown<QFileDialog> check([&](QFileDialog& dialog) {
+            seen = true;
+            EXPECT_EQ(dialog.windowTitle(), open ? "Open" : "Save As");
+            EXPECT_EQ(dialog.nameFilters(), QStringList({"Waveform files (.wav) (*.wav)"}));
+            EXPECT_EQ(dialog.defaultSuffix(), "wav");
+            EXPECT_EQ(dialog.acceptMode(), open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+            EXPECT_EQ(dialog.directory().absolutePath(), QDir::tempPath());
+            dialog.reject();
+        });
+        CFileDialog choice(open, "wav", "", OFN_EXPLORER, "Waveform files (.wav)|*.wav|");
         choice.SetInitialFolder(QDir::tempPath().toStdString());
         EXPECT_EQ(choice.DoModal(), 2);
         EXPECT_TRUE(seen);
         EXPECT_EQ(choice.GetPathName(), "");
+    }
+}
+
+// Types `name` into the file dialog and presses its accept button; a message
+// box it shows meanwhile is recorded in `refusals` and dismissed.
+void TypeAndAccept(QFileDialog& dialog, const QString& name, QStringList& refusals)
+{
+    WhenShown<QMessageBox> refusal([&](QMessageBox& box) {
+        refusals << box.text();
+        box.accept();
+    });
+    dialog.selectFile(name);
+    static_cast<QDialog&>(dialog).accept();  // the accept button, typed name and all
+}
+
+TEST(RealToolkit, FileDialogFlagsSayWhatItAccepts)
+{
+    QTemporaryDir folder;
+    const QString missingFile = folder.filePath("missing.wav");
+    const QString missingFolder = folder.filePath("no-such-folder/peal.wav");
+    const QString good = folder.filePath("peal.wav");
+    struct Case {
+        bool open;
+        unsigned flags;
+        QStringList typed;  // in turn, while the dialog stays open
+        QString chosen;
+        int refusals;
+    };
+    const Case cases[] = {
+        // The bell choice: a name that does not exist may be typed.
+        {true, OFN_EXPLORER, {missingFile}, missingFile, 0},
+        // The output choice: a folder that does not exist is refused.
+        {false, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT, {missingFolder, good}, good, 1},
+        {false, OFN_EXPLORER, {missingFolder}, missingFolder, 0},
+        {true, OFN_EXPLORER | OFN_FILEMUSTEXIST, {missingFile}, "", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen.toStdString());
+        QStringList refusals;
+        WhenShown<QFileDialog> drive([&](QFileDialog& dialog) {
+            for (const QString& name : c.typed) {
+                TypeAndAccept(dialog, name, refusals);
+            }
+            if (dialog.isVisible()) {
+                dialog.reject();
+            }
+        });
+        CFileDialog choice(c.open, "", "", c.flags, "Waveform files (.wav)|*.wav|");
+        choice.SetInitialFolder(folder.path().toStdString());
+        EXPECT_EQ(choice.DoModal(), c.chosen.isEmpty() ? 2 : 1);
+        EXPECT_EQ(choice.GetPathName(), c.chosen.toStdString());
+        EXPECT_EQ(refusals.size(), c.refusals);
     }
 }
 

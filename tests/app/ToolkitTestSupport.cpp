@@ -1,10 +1,7 @@
 #include "tests/app/ToolkitTestSupport.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QPixmap>
-#include <QTimer>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -35,9 +32,4 @@ bool SaveScreenshot(QWidget* widget, const std::string& name)
         return false;
     }
     return widget->grab().save(folder + "/" + QString::fromStdString(name) + ".png");
-}
-
-void RunSoon(std::function<void()> action, int milliseconds)
-{
-    QTimer::singleShot(milliseconds, qApp, std::move(action));
 }
