@@ -4,10 +4,13 @@
 #include <jack/jack.h>
 #include <portaudio.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 
 namespace {
+
+std::atomic<std::uint32_t> starts{0};
 
 void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
@@ -30,6 +33,13 @@ CPortAudioSession::CPortAudioSession()
 {
     SilenceAudioLibraries();
     ready = Pa_Initialize() == paNoError;
+    if (ready)
+        ++starts;
+}
+
+std::uint32_t CPortAudioSession::Starts()
+{
+    return starts.load();
 }
 
 CPortAudioSession::~CPortAudioSession()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // Keeps PortAudio initialised for the lifetime of the object; sessions nest.
 //
 // The first session of the process silences the diagnostics that ALSA and
@@ -19,6 +21,8 @@ public:
 
     // Whether PortAudio initialised; nothing works through a failed session.
     bool IsReady() const { return ready; }
+    // How many sessions of this process have initialised PortAudio.
+    static std::uint32_t Starts();
 
 private:
     bool ready = false;

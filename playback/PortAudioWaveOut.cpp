@@ -41,13 +41,19 @@ CPortAudioWaveOut::~CPortAudioWaveOut()
     Close();
 }
 
+CPortAudioSession& CPortAudioWaveOut::Session()
+{
+    if (!session)
+        session = std::make_unique<CPortAudioSession>();
+    return *session;
+}
+
 bool CPortAudioWaveOut::QueryFormat(const WaveFormat& format)
 {
     if (!IsPlayablePcm(format))
         return false;
-    CPortAudioSession probe;
     PaStreamParameters parameters;
-    if (!probe.IsReady() || !DefaultOutput(format, parameters))
+    if (!Session().IsReady() || !DefaultOutput(format, parameters))
         return true;
     return Pa_IsFormatSupported(nullptr, &parameters, format.sampleRate) == paFormatIsSupported;
 }
@@ -56,9 +62,8 @@ bool CPortAudioWaveOut::Open(const WaveFormat& format, WaveOutDoneFn done, void*
 {
     if (open || !IsPlayablePcm(format))
         return false;
-    auto opening = std::make_unique<CPortAudioSession>();
     PaStreamParameters parameters;
-    if (!opening->IsReady() || !DefaultOutput(format, parameters))
+    if (!Session().IsReady() || !DefaultOutput(format, parameters))
         return false;
     PaStream* opened = nullptr;
     if (Pa_OpenStream(&opened, nullptr, &parameters, format.sampleRate, paFramesPerBufferUnspecified, paNoFlag,
@@ -72,7 +77,6 @@ bool CPortAudioWaveOut::Open(const WaveFormat& format, WaveOutDoneFn done, void*
         Pa_CloseStream(opened);
         return false;
     }
-    session = std::move(opening);
     stream = opened;
     open = true;
     return true;
@@ -93,11 +97,21 @@ bool CPortAudioWaveOut::Unprepare(WaveBlock& block)
     return open && queue.Unprepare(block);
 }
 
+bool CPortAudioWaveOut::Drain()
+{
+    if (!open)
+        return false;
+    queue.WaitUntilPlayed();
+    if (Pa_IsStreamStopped(stream) == 1)
+        return true;
+    return Pa_StopStream(stream) == paNoError;
+}
+
 bool CPortAudioWaveOut::Reset()
 {
     if (!open)
         return false;
-    const bool stopped = Pa_AbortStream(stream) == paNoError;
+    const bool stopped = Pa_IsStreamStopped(stream) == 1 || Pa_AbortStream(stream) == paNoError;
     queue.Flush();
     headOffset = 0;
     return stopped && Pa_StartStream(stream) == paNoError;
@@ -105,8 +119,10 @@ bool CPortAudioWaveOut::Reset()
 
 bool CPortAudioWaveOut::Close()
 {
-    if (!open)
+    if (!open) {
+        session.reset();
         return false;
+    }
     if (Pa_IsStreamStopped(stream) == 0)
         Pa_AbortStream(stream);
     queue.Stop();

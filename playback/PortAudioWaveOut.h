@@ -17,7 +17,9 @@ struct PaStreamCallbackTimeInfo;
 // callback takes no lock and allocates nothing.
 //
 // Plays 16-bit PCM, one or two channels. On a machine without a usable
-// output device Open fails and nothing is printed.
+// output device Open fails and nothing is printed. PortAudio is started
+// once for a play: from the first QueryFormat or Open until Close (or the
+// device's end).
 // Thread: as CWaveOut.
 class CPortAudioWaveOut final : public CWaveOut {
 public:
@@ -34,6 +36,9 @@ public:
     bool Prepare(WaveBlock& block) override;
     bool Queue(WaveBlock& block) override;
     bool Unprepare(WaveBlock& block) override;
+    // Waits for the queued blocks, then stops the stream so that PortAudio
+    // plays out the sound it has buffered.
+    bool Drain() override;
     bool Reset() override;
     bool Close() override;
 
@@ -41,11 +46,12 @@ public:
     std::uint32_t Gaps() const;
 
 private:
+    CPortAudioSession& Session();
     static int StreamCallback(const void* input, void* output, unsigned long frames,
                               const PaStreamCallbackTimeInfo* timeInfo, unsigned long statusFlags, void* self);
     void FillOutput(std::uint8_t* output, std::size_t bytes);
 
-    std::unique_ptr<CPortAudioSession> session;  // held while open
+    std::unique_ptr<CPortAudioSession> session;  // from the first query or open until Close
     void* stream = nullptr;                      // PortAudio stream while open
     std::uint16_t channels = 1;                  // of the open stream
     std::size_t headOffset = 0;                  // bytes of the head block already played; audio callback only

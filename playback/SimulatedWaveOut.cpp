@@ -60,6 +60,18 @@ bool CSimulatedWaveOut::Unprepare(WaveBlock& block)
     return open && queue.Unprepare(block);
 }
 
+bool CSimulatedWaveOut::Drain()
+{
+    {
+        std::lock_guard guard(lock);
+        if (!open)
+            return false;
+        ++calls.drains;
+    }
+    queue.WaitUntilPlayed();
+    return true;
+}
+
 bool CSimulatedWaveOut::Reset()
 {
     {

@@ -35,6 +35,7 @@ public:
     struct CallCounts {
         int queries = 0;
         int opens = 0;
+        int drains = 0;
         int resets = 0;
         int closes = 0;
     };
@@ -47,6 +48,8 @@ public:
     bool Prepare(WaveBlock& block) override;
     bool Queue(WaveBlock& block) override;
     bool Unprepare(WaveBlock& block) override;
+    // Waits for the queued blocks to play (for ever while paused).
+    bool Drain() override;
     bool Reset() override;
     bool Close() override;
 

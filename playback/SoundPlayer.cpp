@@ -14,6 +14,7 @@ PlayResult CSoundPlayer::StartPlay(PlayRequest* request)
     StopPlay();
     playRequest = request;
     playStopped = false;
+    playedOut = false;
     playStart = 0;
     playCursor = 0;
     moreData = false;
@@ -94,7 +95,10 @@ void CSoundPlayer::StopPlay()
     if (!deviceOpen)
         return;
     playStopped = true;
-    waveOut.Reset();
+    if (playedOut)
+        waveOut.Drain();
+    else
+        waveOut.Reset();
     for (WaveBlock& block : playBlocks)
         waveOut.Unprepare(block);
     waveOut.Close();
@@ -120,8 +124,10 @@ void CSoundPlayer::OnWaveOutDone(void* instance)
         }
     }
     player.currentBlock = static_cast<std::int16_t>((finished + 1) & 1);
-    if (lastBlock)
+    if (lastBlock) {
+        player.playedOut = true;
         player.playStopped = true;
+    }
 }
 
 bool CSoundPlayer::FillNext(WaveBlock& block)

@@ -54,8 +54,11 @@ public:
     std::int16_t PlayProgress() const;
     // Sets playStopped; completions are ignored from then on. Nothing else.
     void RequestStop();
-    // Stops the device at once (completions it produces are ignored),
-    // releases both blocks and closes the device. Nothing to do when idle.
+    // Stops the device, releases both blocks and closes the device. A
+    // playback that played out is drained, so the device plays what it still
+    // holds; one stopped by RequestStop (or a failed start) is cut off at
+    // once, and the completions that produces are ignored. Nothing to do
+    // when idle.
     void StopPlay();
     // The completion function given to the device; instance is the player.
     static void OnWaveOutDone(void* instance);
@@ -79,5 +82,6 @@ private:
 
     CSoundBuffer& sound;
     std::atomic<bool> completionsHeld{false};  // true while StartPlay sets up
+    std::atomic<bool> playedOut{false};        // the last block's completion has come
     bool deviceOpen = false;                   // controlling thread only
 };

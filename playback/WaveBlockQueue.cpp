@@ -99,6 +99,18 @@ void CWaveBlockQueue::Flush()
     }
 }
 
+void CWaveBlockQueue::WaitUntilPlayed()
+{
+    if (!completionThread.joinable())
+        return;
+    for (;;) {
+        const std::uint32_t reported = delivered.load(std::memory_order_acquire);
+        if (reported == queued.load(std::memory_order_acquire))
+            return;
+        delivered.wait(reported, std::memory_order_acquire);
+    }
+}
+
 std::uint32_t CWaveBlockQueue::Gaps() const
 {
     return gaps.load(std::memory_order_relaxed);

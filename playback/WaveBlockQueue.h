@@ -50,6 +50,11 @@ public:
     // nothing is queued (blocks queued by the calls themselves are flushed too).
     void Flush();
 
+    // Controlling thread, consumer running: returns once every queued block
+    // has played and been reported done (blocks queued by the completion
+    // calls meanwhile too).
+    void WaitUntilPlayed();
+
     // Times since Start that the consumer wanted a block after the first had
     // played, found none, and was later given one: gaps in the sound.
     std::uint32_t Gaps() const;

@@ -21,11 +21,12 @@ struct WaveBlock {
 using WaveOutDoneFn = void (*)(void* instance);
 
 // A wave output device: query a format, open it with a completion function,
-// then prepare, queue and unprepare blocks; Reset hands back every queued
-// block; Close ends it. Every operation reports success (true) or failure.
+// then prepare, queue and unprepare blocks; Drain lets them be heard to the
+// end, Reset hands back every queued block at once; Close ends it. Every
+// operation reports success (true) or failure.
 //
-// Thread: QueryFormat, Open, Reset and Close run on one controlling thread,
-// never inside the completion function. Prepare, Queue and Unprepare run on
+// Thread: QueryFormat, Open, Drain, Reset and Close run on one controlling
+// thread, never inside the completion function. Prepare, Queue and Unprepare run on
 // that thread or inside the completion function. Destroying an open device
 // closes it.
 class CWaveOut {
@@ -44,6 +45,10 @@ public:
     virtual bool Queue(WaveBlock& block) = 0;
     // Releases a prepared block the device is not holding; fails for a queued one.
     virtual bool Unprepare(WaveBlock& block) = 0;
+    // Lets every queued block play to its end and the device play out what
+    // it still holds, then stops. Returns once all of it has been heard and
+    // every completion call has returned; the device stays open for Close.
+    virtual bool Drain() = 0;
     // Stops at once and reports every queued block done. Returns after those
     // completion calls have returned; the device stays open.
     virtual bool Reset() = 0;

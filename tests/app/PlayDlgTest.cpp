@@ -44,6 +44,8 @@ TEST_F(PlayDlgTest, ASoundThatPlaysOutClosesTheDialogWithOk)
     EXPECT_EQ(dlg.progressBar.GetPos(), 100);
     EXPECT_FALSE(device.IsOpen());
     EXPECT_EQ(device.PlayedBlocks().size(), 2u);  // 8192 + 7808 samples
+    EXPECT_EQ(device.Calls().drains, 1);          // heard to the end
+    EXPECT_EQ(device.Calls().resets, 0);
     EXPECT_TRUE(script.messages.empty());
 }
 
@@ -80,6 +82,7 @@ TEST_F(PlayDlgTest, CancelClosesAtTheNextTickWithTheDeviceStopped)
     };
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.ticksAfterCancel, 1);
+    EXPECT_EQ(device.Calls().resets, 1);  // cut off at once
     EXPECT_FALSE(device.IsOpen());
     EXPECT_EQ(device.Calls().closes, 1);
     EXPECT_TRUE(script.messages.empty());

@@ -1,3 +1,4 @@
+#include "playback/PortAudioSession.h"
 #include "playback/PortAudioWaveOut.h"
 #include "playback/SoundPlayer.h"
 
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 
 namespace {
@@ -39,6 +41,45 @@ TEST_F(PortAudioNullDeviceTest, PlaysARangeToItsEndAndClosesTheDevice)
         player.StopPlay();
         EXPECT_FALSE(device.Close()) << "StopPlay closed it";
     }
+}
+
+TEST_F(PortAudioNullDeviceTest, APlayStartsTheAudioLibraryOnce)
+{
+    LoadSound(1000);
+    const std::uint32_t before = CPortAudioSession::Starts();
+    {
+        CSoundPlayer player(sound, device);
+        PlayRequest request{0, 0, 1000, 0};
+        ASSERT_EQ(player.StartPlay(&request), PlayOK);
+        EXPECT_TRUE(WaitUntil([&] { return player.playStopped.load(); }));
+        player.StopPlay();
+    }
+    EXPECT_EQ(CPortAudioSession::Starts() - before, 1u);
+}
+
+TEST_F(PortAudioNullDeviceTest, DrainingWaitsForTheQueuedBlocksAndLeavesTheDeviceToClose)
+{
+    LoadSound(3 * 8192);
+    WaveFormat format;
+    format.formatTag = kFormatPcm;
+    format.channels = 1;
+    format.sampleRate = 44100;
+    format.avgBytesPerSec = 88200;
+    format.blockAlign = 2;
+    format.bitsPerSample = 16;
+    std::atomic<int> done{0};
+    ASSERT_TRUE(device.Open(
+        format, [](void* count) { ++*static_cast<std::atomic<int>*>(count); }, &done));
+    WaveBlock blocks[3];
+    for (int i = 0; i < 3; ++i) {
+        blocks[i].data = sound.samples.get() + i * 8192;
+        blocks[i].bufferLength = 2 * 8192;
+        ASSERT_TRUE(device.Prepare(blocks[i]));
+        ASSERT_TRUE(device.Queue(blocks[i]));
+    }
+    EXPECT_TRUE(device.Drain());
+    EXPECT_EQ(done, 3);
+    EXPECT_TRUE(device.Close());
 }
 
 TEST_F(PortAudioNullDeviceTest, StopsAtOnceWhenAskedMidway)

@@ -113,6 +113,7 @@ public:
         return queued;
     }
     bool Unprepare(WaveBlock& block) override { return inner.Unprepare(block); }
+    bool Drain() override { return inner.Drain(); }
     bool Reset() override { return inner.Reset(); }
     bool Close() override { return inner.Close(); }
 
@@ -297,6 +298,29 @@ TEST_F(SoundPlayerTest, DestroyingOrRestartingAPlayingPlayerStopsTheRunningPlayb
     EXPECT_FALSE(device.IsOpen());
     EXPECT_EQ(device.Calls().closes, 2);
     EXPECT_TRUE(device.PlayedBlocks().empty());
+}
+
+// The end of a playback that played out is heard to its last sample: the
+// device is drained, not cut off. Only a stop request cuts it off.
+TEST_F(SoundPlayerTest, APlaybackThatPlayedOutIsDrainedAndAStopRequestCutsOff)
+{
+    LoadSound(3 * 8192);
+    PlayRequest request = Whole(3 * 8192);
+    for (const bool stopRequested : {false, true}) {
+        SCOPED_TRACE(stopRequested ? "stop requested" : "played out");
+        CSimulatedWaveOut device({.speed = 0});
+        device.SetPaused(stopRequested);
+        CSoundPlayer player(sound, device);
+        ASSERT_EQ(player.StartPlay(&request), PlayOK);
+        if (stopRequested)
+            player.RequestStop();
+        ASSERT_TRUE(WaitUntil([&] { return Stopped(player); }));
+        player.StopPlay();
+        EXPECT_EQ(device.Calls().drains, stopRequested ? 0 : 1);
+        EXPECT_EQ(device.Calls().resets, stopRequested ? 1 : 0);
+        EXPECT_EQ(device.PlayedBlocks().size(), stopRequested ? 0u : 3u);
+        ExpectIdle(player, device);
+    }
 }
 
 TEST_F(SoundPlayerTest, RefillsKeepTheDeviceFedWithoutGaps)
