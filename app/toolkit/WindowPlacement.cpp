@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -51,12 +52,22 @@ public:
     explicit Centring(QWidget* window) : QObject(window), window(window) { window->installEventFilter(this); }
 
 protected:
+    // Watches the widget, and its window once it exists: a window manager's
+    // frame changes neither the widget's size nor its position, but the
+    // window is exposed again once framed.
     bool eventFilter(QObject*, QEvent* event) override
     {
         switch (event->type()) {
-        case QEvent::Show: Place(); break;
+        case QEvent::Show:
+            Place();
+            if (!handle && window->windowHandle() != nullptr) {
+                handle = window->windowHandle();
+                handle->installEventFilter(this);
+            }
+            break;
         case QEvent::Move:
         case QEvent::Resize:
+        case QEvent::Expose:
             if (window->isVisible() && (window->size() != placedSize || FrameOf(window) != placedFrame)) {
                 Place();
             }
@@ -83,14 +94,19 @@ private:
         const QRect area = over != nullptr ? over->frameGeometry() : available;
         const int x = Centred(area.x(), area.width(), outer.width());
         const int y = Centred(area.y(), area.height(), outer.height());
+        const QPoint frameAt(Within(x, available.left(), available.right() + 1 - outer.width()),
+                             Within(y, available.top(), available.bottom() + 1 - outer.height()));
         placedSize = window->size();
         placedFrame = frame;
-        // A window's position is that of its frame.
-        window->move(Within(x, available.left(), available.right() + 1 - outer.width()),
-                     Within(y, available.top(), available.bottom() + 1 - outer.height()));
+        // move() places the frame by the frame the widget knows so far, which
+        // is none until the window system has told it; the client area goes
+        // where the frame taken here puts it.
+        const QPoint knownFrame = window->geometry().topLeft() - window->pos();
+        window->move(frameAt + QPoint(frame.left(), frame.top()) - knownFrame);
     }
 
     QWidget* window;
+    QPointer<QWindow> handle;
     QSize placedSize;
     QMargins placedFrame;
 };
