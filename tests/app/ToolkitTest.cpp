@@ -388,39 +388,6 @@ TEST(RealToolkit, MessageBoxShowsTheTextAloneUnderTheApplicationsNameCentredAndW
     EXPECT_TRUE(seen);
 }
 
-// A dialog that shows a message while it initialises, before it is shown.
-class MessageAtStart : public CDialog {
-public:
-    MessageAtStart() : CDialog(ExchangeLayout()) {}
-    bool OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        MessageBox("Failed to open sound device!");
-        EndDialog(IDCANCEL);
-        return true;
-    }
-};
-
-TEST(RealToolkit, AMessageFromADialogNotShownYetIsCentredOverTheDialogBehindIt)
-{
-    DialogLayout layout = ExchangeLayout();
-    layout.size = QSize(400, 300);
-    CDialog outer(layout);
-    bool seen = false;
-    RunShown(outer, [&] {
-        outer.Window()->move(40, 30);  // away from the screen's centre
-        WhenShown<QMessageBox> check([&](QMessageBox& box) {
-            seen = true;
-            EXPECT_LE((CentreOf(&box) - CentreOf(outer.Window())).manhattanLength(), 2);
-            box.button(QMessageBox::Ok)->click();
-        });
-        MessageAtStart inner;
-        EXPECT_EQ(inner.DoModal(), IDCANCEL);
-        outer.EndDialog(IDOK);
-    });
-    EXPECT_TRUE(seen);
-}
-
 TEST(RealToolkit, FileDialogTakesTheFilterExtensionAndFolder)
 {
     for (const bool open : {true, false}) {
