@@ -10,8 +10,10 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <system_error>
@@ -149,17 +151,26 @@ void DrawProgress(std::int32_t done, std::int32_t total)
     std::fflush(stderr);
 }
 
-// Runs the render on a worker thread, as the application does, drawing a
-// progress bar on a terminal; returns once the worker has been joined.
+// Runs the render on a worker thread, as the application does, and returns
+// as soon as the worker has been joined. On a terminal a progress bar is
+// redrawn every 100 ms meanwhile.
 void RunRender(RenderParams& params)
 {
     const bool showProgress = isatty(STDERR_FILENO) != 0;
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
     try {
-        std::thread worker(RenderPeal, &params);
-        while (!params.finished.load(std::memory_order_acquire)) {
-            if (showProgress)
+        std::thread worker([&] {
+            RenderPeal(&params);
+            const std::lock_guard<std::mutex> guard(lock);
+            done = true;
+            finished.notify_one();
+        });
+        if (showProgress) {
+            std::unique_lock<std::mutex> waiting(lock);
+            while (!finished.wait_for(waiting, std::chrono::milliseconds(100), [&] { return done; }))
                 DrawProgress(params.samplesDone.load(std::memory_order_relaxed), params.totalSamples);
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         worker.join();
     } catch (const std::system_error&) {

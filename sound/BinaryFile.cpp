@@ -34,10 +34,7 @@ bool BinaryFile::Open(const std::string& path, unsigned mode)
         Close();
     const char* how = nullptr;
     if ((mode & ModeWrite) != 0) {
-        if ((mode & ModeCreate) == 0)
-            how = "r+b";
-        else
-            how = (mode & ModeExclusive) != 0 ? "wbx" : "wb";
+        how = (mode & ModeCreate) != 0 ? "wb" : "r+b";
     } else if ((mode & ModeRead) != 0) {
         how = "rb";
     }
@@ -122,13 +119,6 @@ std::uint64_t BinaryFile::Length() const
     if (file == nullptr || fstat(fileno(file), &status) != 0)
         return 0;
     return static_cast<std::uint64_t>(status.st_size);
-}
-
-bool BinaryFile::Sync()
-{
-    if (file == nullptr || std::fflush(file) != 0)
-        return false;
-    return memoryLength || fsync(fileno(file)) == 0;
 }
 
 bool BinaryFile::Close()

@@ -13,8 +13,7 @@ public:
     enum Mode : unsigned {
         ModeRead = 1u << 0,
         ModeWrite = 1u << 1,
-        ModeCreate = 1u << 2,     // with ModeWrite: create, or truncate an existing file
-        ModeExclusive = 1u << 3,  // with ModeWrite | ModeCreate: fail if the file exists
+        ModeCreate = 1u << 2,  // with ModeWrite: create, or truncate an existing file
     };
 
     BinaryFile() = default;
@@ -45,9 +44,6 @@ public:
     std::uint64_t Position() const;
     // The file's length in bytes from its status (or the memory's length).
     std::uint64_t Length() const;
-    // Flushes buffered data and asks the system to put it on the disk; false
-    // when either fails.
-    bool Sync();
     // Flushes and closes; false when buffered data could not be written.
     bool Close();
 

@@ -39,16 +39,17 @@ TEST(BinaryFile, SkipOnADiskFileStopsAtItsEnd)
     EXPECT_FALSE(file.Skip(0xFFFFFFFFull + 1));
 }
 
-TEST(BinaryFile, ExclusiveCreateRefusesAnExistingFileAndFoldersNeverOpen)
+TEST(BinaryFile, CreateTruncatesAndFoldersNeverOpen)
 {
     TempFolder folder;
-    const unsigned create = BinaryFile::ModeWrite | BinaryFile::ModeCreate | BinaryFile::ModeExclusive;
+    const unsigned create = BinaryFile::ModeWrite | BinaryFile::ModeCreate;
     BinaryFile file;
     ASSERT_TRUE(file.Open(folder.Path("new"), create));
-    EXPECT_TRUE(file.Write("abc", 3));
-    EXPECT_TRUE(file.Sync());
+    EXPECT_TRUE(file.Write("abcdef", 6));
     EXPECT_TRUE(file.Close());
-    EXPECT_FALSE(file.Open(folder.Path("new"), create));
+    ASSERT_TRUE(file.Open(folder.Path("new"), create));
+    EXPECT_TRUE(file.Write("abc", 3));
+    EXPECT_TRUE(file.Close());
     EXPECT_EQ(ReadBytes(folder.Path("new")).size(), 3u);
     EXPECT_FALSE(file.Open(folder.Path(""), BinaryFile::ModeRead));
 }
