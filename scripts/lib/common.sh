@@ -34,3 +34,18 @@ carillix_build() {
         { cat "$dir.configure.log"; return 1; }
     cmake --build "$dir" --parallel "$(nproc)"
 }
+
+# Fails when anything built in the given folder links Qt: the engine and
+# carillix-cli must stand without it.
+carillix_expect_no_qt() {
+    local dir="$1" linked
+    linked=$(find "$dir" -type f -perm -u+x -exec sh -c \
+        'ldd "$1" 2>/dev/null | grep -q libQt6 && echo "$1"' _ {} \;)
+    if [ -n "$linked" ]; then
+        echo "These programs link Qt but should not:" >&2
+        echo "$linked" >&2
+        return 1
+    fi
+    grep -q libQt6 "$dir/build.ninja" && { echo "$dir/build.ninja mentions Qt" >&2; return 1; }
+    echo "Nothing in $dir links Qt."
+}
