@@ -13,12 +13,12 @@ carillix_install_packages() {
             missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}")
+    local install=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}")
     echo "Installing: ${missing[*]}"
     if [ "$(id -u)" -eq 0 ]; then
-        apt-get update -qq && "${install[@]}"
+        apt-get -o DPkg::Lock::Timeout=600 update -qq && "${install[@]}"
     elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
-        sudo apt-get update -qq && sudo "${install[@]}"
+        sudo apt-get -o DPkg::Lock::Timeout=600 update -qq && sudo "${install[@]}"
     else
         echo "Carillix needs these Debian packages; install them with:" >&2
         echo "  sudo apt-get install ${missing[*]}" >&2
