@@ -261,6 +261,21 @@ TEST(Touch, ATouchMustComeRoundWithinTheLimit)
     EXPECT_FALSE(refused.comesRound);
     EXPECT_EQ(refused.refusal, "Plain Bob Major: the touch does not come round within 111 changes");
     EXPECT_EQ(ProveTouch(major).refusal, "");
+
+    // On sixteen bells: (12)(56)(0E), then 2k crosses, then changes that
+    // complete a 4-, a 5- and a 7-cycle. No partial lead is a power of the
+    // lead head, whose order is 140, so the touch comes round after exactly
+    // 140 leads of 2k + 6 changes: 999,880 with k = 3568, 1,000,160 with 3569.
+    auto longLead = [](std::size_t crosses) {
+        return "34789TABCD" + std::string(crosses, 'x') +
+               "145890ABCD.125690EBCD.12345670ETCD.1234567890ETAD.1234567890ETAB";
+    };
+    const TouchProof within = ProveTouch(Build(NotationRequest(longLead(7136), 16)));
+    EXPECT_TRUE(within.comesRound);
+    EXPECT_EQ(within.changes, 999880);
+    const TouchProof beyond = ProveTouch(Build(NotationRequest(longLead(7138), 16)));
+    EXPECT_FALSE(beyond.comesRound);
+    EXPECT_EQ(beyond.changes, kMaxTouchChanges);
 }
 
 TEST(Touch, BuildRefusesCallingsItCannotRing)
