@@ -8,7 +8,8 @@
 
 namespace {
 
-// What sox's soxi says about a sound file (-s samples, -r rate, -c channels), or "" without soxi.
+// What soxi (from sox; scripts/test installs it) says about a sound file:
+// -s samples, -r rate, -c channels.
 std::string Soxi(const std::string& flag, const std::string& path)
 {
     FILE* pipe = popen(("soxi " + flag + " '" + path + "' 2>/dev/null").c_str(), "r");
@@ -29,10 +30,9 @@ bool HaveSoxi()
     return std::system("command -v soxi >/dev/null 2>&1") == 0;
 }
 
-// Line 0 is the first of four rows of rounds; the row after change k is on
-// line 3 + k.
-
-// The different rows among the changes before the last.
+// In the output of `rows`, line 0 is the first of four rows of rounds and the
+// row after change k is on line 3 + k. Counts the different rows among the
+// changes before the last.
 std::size_t DistinctChanges(const std::vector<std::string>& lines)
 {
     return std::set<std::string>(lines.begin() + 4, lines.end() - 1).size();
