@@ -1,6 +1,8 @@
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "cli/MethodOptions.h"
+#include "ringing/TouchStepper.h"
 #include "sound/BellImport.h"
 #include "sound/WavFile.h"
 #include "synth/DemoBells.h"
@@ -57,7 +59,7 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
 {
     GenerationSettings& settings = options.settings;
     settings.bellCountIndex = BellCountIndex(10);
-    if (const auto text = args.Value("--bells")) {
+    if (const auto text = args.Value("--bells"); text && !WantsTouch(args)) {
         const auto stage = ParseStage(*text);
         if (!stage)
             return UsageError(kCommand, "--bells must be one of 5 6 8 10 12 14 16", kUsage);
@@ -191,16 +193,22 @@ int RunRender(int argc, char** argv, int first)
         args.AddValueOption(option);
     args.AddFlag("--demo-bells");
     AddOutputOption(args);
-    if (const auto status = ParseCommandLine(args, kCommand, kUsage, kHelp))
+    AddTouchOptions(args);
+    const std::string help = std::string(kHelp) + kTouchOptionsHelp;
+    if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     RenderOptions options;
     if (const auto status = ReadOptions(args, options))
+        return *status;
+    std::optional<TouchChoice> touch;
+    if (const auto status = ReadTouchOptions(args, kCommand, kUsage, touch))
         return *status;
 
     std::array<CSoundBuffer, kMaxBells> bells;
     if (!LoadBells(options, args, bells, options.settings.commonSampleRate))
         return 1;
-    const JobBuild build = BuildGenerationJob(options.settings, bells.data());
+    const JobBuild build = touch ? BuildTouchJob(options.settings, touch->bells, bells.data())
+                                 : BuildGenerationJob(options.settings, bells.data());
     if (!build.ok) {
         std::fprintf(stderr, "%s\n", build.refusal.c_str());
         return 1;
@@ -219,6 +227,9 @@ int RunRender(int argc, char** argv, int first)
     params.output = output.samples.get();
     params.bells = bells.data();
     params.seed = options.seed;
+    std::optional<TouchStepper> stepper;
+    if (touch)
+        params.rows = &stepper.emplace(touch->touch);
     RunRender(params);
 
     if (!SaveWavTo(output, options.output)) {
