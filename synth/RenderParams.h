@@ -5,9 +5,11 @@
 #include <atomic>
 #include <cstdint>
 
+class BlowLog;
 class CSoundBuffer;
 class RowSource;
 class StrikeRandom;
+class StrikingModel;
 
 // One render job, shared by its owner (the generation dialog, the CLI) and
 // the worker running RenderPeal. The owner fills every plain field before the
@@ -31,7 +33,7 @@ struct RenderParams {
     std::atomic<std::int32_t> samplesDone{0};
     std::atomic<bool> cancelRequested{false};
     std::atomic<bool> finished{false};  // the worker's last write
-    std::int16_t strikingError = 0;     // percent, 0..100
+    std::int16_t strikingError = 0;     // percent, 0..100; the uniform model's
 
     const CSoundBuffer* bells = nullptr;  // sixteen bells, indexed by bell 0..15; read only
     // The striking error's draws come from `random` when it is set (a
@@ -42,4 +44,12 @@ struct RenderParams {
     // When set, the rows rung after row 0 come from here instead of the
     // change tables of `style`. Owned by the job's owner; the worker calls it.
     RowSource* rows = nullptr;
+    // The model that times every blow. Owned by the job's owner, used by the
+    // worker. When unset, the uniform model of `strikingError` (a
+    // UniformStriking drawing as described above) times them.
+    StrikingModel* striking = nullptr;
+    // When set, every blow rung is added here, in the order rung. Owned by
+    // the job's owner, with room made for MostBlowsRung(*this, MostEarly of
+    // the model) before the worker starts; read once it has returned.
+    BlowLog* blows = nullptr;
 };
