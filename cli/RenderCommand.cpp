@@ -1,8 +1,9 @@
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "cli/RenderOutput.h"
+#include "cli/StrikingOptions.h"
 #include "sound/BellImport.h"
-#include "sound/WavFile.h"
 #include "synth/DemoBells.h"
 #include "synth/JobBuilder.h"
 #include "synth/RenderPeal.h"
@@ -30,8 +31,8 @@ constexpr const char* kUsage =
 
 constexpr const char* kHelp =
     "Renders change ringing from one recorded strike per bell, as the application's\n"
-    "\"Generate Output\" does, and writes it to OUT.wav as mono 16-bit PCM at the\n"
-    "bells' common sample rate. The first BELL is bell 1, the treble.\n"
+    "\"Generate Output\" does, and writes it to OUT, mono at the bells' common sample\n"
+    "rate. The first BELL is bell 1, the treble.\n"
     "\n"
     "  --bells N              5 6 8 10 12 14 16 (default 10)\n"
     "  --style S              home, treble-bob, grandsire, stedman or principle\n"
@@ -40,8 +41,7 @@ constexpr const char* kHelp =
     "  --striking-error P     percent of a strike interval, 0..100 (default 5)\n"
     "  --length SECONDS       output length, 10..700 (default 10)\n"
     "  --seed N               seed of the striking error, 0..4294967295 (default 1)\n"
-    "  --demo-bells           ring the sixteen built-in bells instead of files\n"
-    "  -o, --output FILE      the WAV file to write (replaced only when fully written)\n";
+    "  --demo-bells           ring the sixteen built-in bells instead of files\n";
 
 constexpr std::array<const char*, 6> kPealSpeeds{"2h45", "3h00", "3h15", "3h30", "3h45", "4h00"};
 
@@ -50,6 +50,8 @@ struct RenderOptions {
     std::uint32_t seed = kDefaultStrikeSeed;
     bool demoBells = false;
     std::string output;
+    StrikingSettings striking;
+    RenderOutput files;
 };
 
 // Fills `options` from the command line; returns the exit status of a usage error.
@@ -108,6 +110,10 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     if (!output)
         return UsageError(kCommand, "no output file given (-o OUT.wav)", kUsage);
     options.output = *output;
+    if (const auto why = ReadStrikingOptions(args, options.striking))
+        return UsageError(kCommand, *why, kUsage);
+    if (const auto why = ChooseRenderOutput(args, options.output, options.files))
+        return UsageError(kCommand, *why, kUsage);
     return std::nullopt;
 }
 
@@ -191,7 +197,10 @@ int RunRender(int argc, char** argv, int first)
         args.AddValueOption(option);
     args.AddFlag("--demo-bells");
     AddOutputOption(args);
-    if (const auto status = ParseCommandLine(args, kCommand, kUsage, kHelp))
+    AddStrikingOptions(args);
+    AddTimingOption(args);
+    const std::string help = std::string(kHelp) + kStrikingHelp + kRenderOutputHelp;
+    if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     RenderOptions options;
     if (const auto status = ReadOptions(args, options))
@@ -205,6 +214,12 @@ int RunRender(int argc, char** argv, int first)
         std::fprintf(stderr, "%s\n", build.refusal.c_str());
         return 1;
     }
+    if (const auto why = CheckOddBells(options.striking, build.job.stage))
+        return UsageError(kCommand, *why, kUsage);
+    if (const auto why = CheckOutputRate(options.files, options.settings.commonSampleRate)) {
+        std::fprintf(stderr, "%s\n", why->c_str());
+        return 1;
+    }
 
     CSoundBuffer output;
     const GenerationJob& job = build.job;
@@ -215,13 +230,22 @@ int RunRender(int argc, char** argv, int first)
     }
     RenderParams params;
     ApplyJob(job, params);
+    StrikingSetup striking(options.striking, job.strikeInterval, job.strikingError, options.settings.commonSampleRate,
+                           options.seed);
+    BlowLog blows;
+    if (!blows.Reserve(static_cast<std::size_t>(MostBlowsRung(params, striking.Model().MostEarly())))) {
+        std::fputs("not enough memory for this length\n", stderr);
+        return 1;
+    }
     params.preRollBuffer = preRoll.get();
     params.output = output.samples.get();
     params.bells = bells.data();
     params.seed = options.seed;
+    params.striking = &striking.Model();
+    params.blows = &blows;
     RunRender(params);
 
-    if (!SaveWavTo(output, options.output)) {
+    if (!blows.Complete() || !SaveRenderOutput(output, blows, options.files)) {
         std::fputs("Error writing file!\n", stderr);
         return 1;
     }
