@@ -36,17 +36,18 @@ struct RenderParams {
     std::int16_t strikingError = 0;     // percent, 0..100; the uniform model's
 
     const CSoundBuffer* bells = nullptr;  // sixteen bells, indexed by bell 0..15; read only
-    // The striking error's draws come from `random` when it is set (a
-    // generator the owner keeps running from one render to the next; the
-    // worker advances it), else from a fresh generator seeded with `seed`.
+    // Without a `striking` model, the uniform model's draws come from
+    // `random` when it is set (a generator the owner keeps running from one
+    // render to the next; the worker advances it), else from a fresh
+    // generator seeded with `seed`. A `striking` model draws from its own.
     std::uint32_t seed = 1;
     StrikeRandom* random = nullptr;
     // When set, the rows rung after row 0 come from here instead of the
     // change tables of `style`. Owned by the job's owner; the worker calls it.
     RowSource* rows = nullptr;
-    // The model that times every blow. Owned by the job's owner, used by the
-    // worker. When unset, the uniform model of `strikingError` (a
-    // UniformStriking drawing as described above) times them.
+    // The model that times every blow, for this render only. Owned by the
+    // job's owner, used by the worker. When unset, the uniform model of
+    // `strikingError` (a UniformStriking drawing as described above) does.
     StrikingModel* striking = nullptr;
     // When set, every blow rung is added here, in the order rung. Owned by
     // the job's owner, with room made for MostBlowsRung(*this, MostEarly of

@@ -2,12 +2,11 @@
 #include "synth/DemoBells.h"
 #include "synth/TimingFile.h"
 #include "tests/cli/RunCli.h"
-#include "tests/sound/FfmpegDecode.h"
+#include "tests/sound/ReadBack.h"
 #include "tests/sound/TempFolder.h"
 #include "tests/synth/PlainRenderPeal.h"
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <array>
 #include <cmath>
@@ -63,28 +62,6 @@ std::vector<TimingLine> ReadTiming(const std::string& path)
         lines.push_back(parsed);
     }
     return lines;
-}
-
-struct ReadBack {
-    int rate = 0;
-    int channels = 0;
-    std::vector<std::int16_t> samples;
-};
-
-ReadBack ReadWithSndfile(const std::string& path)
-{
-    ReadBack read;
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr)
-        return read;
-    read.rate = info.samplerate;
-    read.channels = info.channels;
-    read.samples.resize(static_cast<std::size_t>(info.frames * info.channels));
-    read.samples.resize(
-        static_cast<std::size_t>(sf_read_short(file, read.samples.data(), info.frames * info.channels)));
-    sf_close(file);
-    return read;
 }
 
 class RenderStriking : public ::testing::Test {
@@ -215,7 +192,7 @@ TEST_F(RenderStriking, EveryFormatIsTheAskedLengthMonoAndFlacIsTheWavExactly)
         SCOPED_TRACE(c.name);
         const CliRun run = RunCli(render + folder.Path(c.name + ".csv") + Out(c.name));
         ASSERT_EQ(run.status, 0) << run.err;
-        const ReadBack read = ReadWithSndfile(folder.Path(c.name));
+        const SndfileReadBack read = ReadWithSndfile(folder.Path(c.name));
         EXPECT_EQ(read.channels, 1);
         EXPECT_EQ(read.rate, c.rate);
         EXPECT_EQ(read.samples.size(), 10u * c.rate) << "ten seconds";

@@ -1,10 +1,9 @@
 #include "sound/SoundFileWriter.h"
 #include "sound/Resampler.h"
-#include "tests/sound/FfmpegDecode.h"
+#include "tests/sound/ReadBack.h"
 #include "tests/sound/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cmath>
 #include <csignal>
@@ -24,28 +23,6 @@ void MakeBell(CSoundBuffer& sound, std::uint32_t rate, std::int32_t seconds)
             std::sin(2 * std::numbers::pi * 523.25 * t) + 0.5 * std::sin(2 * std::numbers::pi * 1244 * t);
         sound.samples[k] = static_cast<std::int16_t>(15000 * std::exp(-3 * t) * ring);
     }
-}
-
-struct ReadBack {
-    int rate = 0;
-    int channels = 0;
-    std::vector<std::int16_t> samples;
-};
-
-ReadBack ReadWithSndfile(const std::string& path)
-{
-    ReadBack read;
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr)
-        return read;
-    read.rate = info.samplerate;
-    read.channels = info.channels;
-    read.samples.resize(static_cast<std::size_t>(info.frames * info.channels));
-    read.samples.resize(
-        static_cast<std::size_t>(sf_read_short(file, read.samples.data(), info.frames * info.channels)));
-    sf_close(file);
-    return read;
 }
 
 // Signal-to-noise ratio in dB of `decoded` against `reference`.
@@ -146,7 +123,7 @@ TEST(SoundFileWriter, EveryFormatReadsBackMonoAtItsRateAndItsLength)
                 resampler.Render(sound.samples.get(), sound.sampleCount, 0, static_cast<std::int32_t>(expected.size()),
                                  expected.data());
             }
-            const ReadBack read = ReadWithSndfile(folder.Path(c.name));
+            const SndfileReadBack read = ReadWithSndfile(folder.Path(c.name));
             EXPECT_EQ(read.channels, 1);
             EXPECT_EQ(read.rate, static_cast<int>(written));
             ASSERT_EQ(read.samples.size(), 3u * written) << "three seconds";

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <sndfile.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
+
+// Reading written sound files back in tests: through ffmpeg, the decoder
+// independent of the code under test, and through libsndfile.
 
 // A sound file as ffmpeg, a decoder independent of the code under test,
 // reads it: the stream's rate and channels, and every sample as 16-bit
@@ -65,4 +70,27 @@ inline std::optional<FfmpegDecoded> DecodeWithFfmpeg(const std::string& path)
     for (std::size_t k = 0; k + 1 < bytes.size(); k += 2)
         decoded.samples.push_back(static_cast<std::int16_t>(bytes[k] | bytes[k + 1] << 8));
     return decoded;
+}
+
+// A sound file as libsndfile reads it: rate, channels and interleaved samples.
+struct SndfileReadBack {
+    int rate = 0;
+    int channels = 0;
+    std::vector<std::int16_t> samples;
+};
+
+inline SndfileReadBack ReadWithSndfile(const std::string& path)
+{
+    SndfileReadBack read;
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr)
+        return read;
+    read.rate = info.samplerate;
+    read.channels = info.channels;
+    read.samples.resize(static_cast<std::size_t>(info.frames * info.channels));
+    read.samples.resize(
+        static_cast<std::size_t>(sf_read_short(file, read.samples.data(), info.frames * info.channels)));
+    sf_close(file);
+    return read;
 }
