@@ -2,9 +2,10 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/MethodOptions.h"
+#include "cli/RenderOutput.h"
+#include "cli/StrikingOptions.h"
 #include "ringing/TouchStepper.h"
 #include "sound/BellImport.h"
-#include "sound/WavFile.h"
 #include "synth/DemoBells.h"
 #include "synth/JobBuilder.h"
 #include "synth/RenderPeal.h"
@@ -32,8 +33,8 @@ constexpr const char* kUsage =
 
 constexpr const char* kHelp =
     "Renders change ringing from one recorded strike per bell, as the application's\n"
-    "\"Generate Output\" does, and writes it to OUT.wav as mono 16-bit PCM at the\n"
-    "bells' common sample rate. The first BELL is bell 1, the treble.\n"
+    "\"Generate Output\" does, and writes it to OUT, mono at the bells' common sample\n"
+    "rate. The first BELL is bell 1, the treble.\n"
     "\n"
     "  --bells N              5 6 8 10 12 14 16 (default 10)\n"
     "  --style S              home, treble-bob, grandsire, stedman or principle\n"
@@ -42,8 +43,7 @@ constexpr const char* kHelp =
     "  --striking-error P     percent of a strike interval, 0..100 (default 5)\n"
     "  --length SECONDS       output length, 10..700 (default 10)\n"
     "  --seed N               seed of the striking error, 0..4294967295 (default 1)\n"
-    "  --demo-bells           ring the sixteen built-in bells instead of files\n"
-    "  -o, --output FILE      the WAV file to write (replaced only when fully written)\n";
+    "  --demo-bells           ring the sixteen built-in bells instead of files\n";
 
 constexpr std::array<const char*, 6> kPealSpeeds{"2h45", "3h00", "3h15", "3h30", "3h45", "4h00"};
 
@@ -52,6 +52,8 @@ struct RenderOptions {
     std::uint32_t seed = kDefaultStrikeSeed;
     bool demoBells = false;
     std::string output;
+    StrikingSettings striking;
+    RenderOutput files;
 };
 
 // Fills `options` from the command line; returns the exit status of a usage error.
@@ -110,6 +112,10 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     if (!output)
         return UsageError(kCommand, "no output file given (-o OUT.wav)", kUsage);
     options.output = *output;
+    if (const auto why = ReadStrikingOptions(args, options.striking))
+        return UsageError(kCommand, *why, kUsage);
+    if (const auto why = ChooseRenderOutput(args, options.output, options.files))
+        return UsageError(kCommand, *why, kUsage);
     return std::nullopt;
 }
 
@@ -194,7 +200,9 @@ int RunRender(int argc, char** argv, int first)
     args.AddFlag("--demo-bells");
     AddOutputOption(args);
     AddTouchOptions(args);
-    const std::string help = std::string(kHelp) + kTouchOptionsHelp;
+    AddStrikingOptions(args);
+    AddTimingOption(args);
+    const std::string help = std::string(kHelp) + kTouchOptionsHelp + kStrikingHelp + kRenderOutputHelp;
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     RenderOptions options;
@@ -213,6 +221,12 @@ int RunRender(int argc, char** argv, int first)
         std::fprintf(stderr, "%s\n", build.refusal.c_str());
         return 1;
     }
+    if (const auto why = CheckOddBells(options.striking, build.job.stage))
+        return UsageError(kCommand, *why, kUsage);
+    if (const auto why = CheckOutputRate(options.files, options.settings.commonSampleRate)) {
+        std::fprintf(stderr, "%s\n", why->c_str());
+        return 1;
+    }
 
     CSoundBuffer output;
     const GenerationJob& job = build.job;
@@ -223,6 +237,13 @@ int RunRender(int argc, char** argv, int first)
     }
     RenderParams params;
     ApplyJob(job, params);
+    StrikingSetup striking(options.striking, job.strikeInterval, job.strikingError, options.settings.commonSampleRate,
+                           options.seed);
+    BlowLog blows;
+    if (!blows.Reserve(static_cast<std::size_t>(MostBlowsRung(params, striking.Model().MostEarly())))) {
+        std::fputs("not enough memory for this length\n", stderr);
+        return 1;
+    }
     params.preRollBuffer = preRoll.get();
     params.output = output.samples.get();
     params.bells = bells.data();
@@ -230,9 +251,11 @@ int RunRender(int argc, char** argv, int first)
     std::optional<TouchStepper> stepper;
     if (touch)
         params.rows = &stepper.emplace(touch->touch);
+    params.striking = &striking.Model();
+    params.blows = &blows;
     RunRender(params);
 
-    if (!SaveWavTo(output, options.output)) {
+    if (!blows.Complete() || !SaveRenderOutput(output, blows, options.files)) {
         std::fputs("Error writing file!\n", stderr);
         return 1;
     }

@@ -13,7 +13,7 @@ constexpr const char* kHelp =
     "\n"
     "Commands:\n"
     "  rows        print the rows of a touch as the renderer rings them\n"
-    "  render      ring bell samples (or the built-in bells) into a WAV file\n"
+    "  render      ring bell samples (or the built-in bells) into a sound file\n"
     "  methods     list the built-in methods that rows and render can ring\n"
     "  import      load one bell sample as the application does and write it as WAV\n"
     "  demo-bells  write the sixteen built-in bells as WAV files\n"
