@@ -1,15 +1,19 @@
 // The worst render job (700 s at 48000 samples a second, sixteen bells ringing
 // Principle at the fastest peal speed) through the span renderer and through
-// the plain per-sample reference, in the same run; prints their time ratio.
+// the plain per-sample reference, and through the span renderer with the
+// human striking model (25 ms RMS) against the uniform one, in the same run;
+// prints the time ratios.
 #include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
 #include "synth/DemoBells.h"
 #include "synth/JobBuilder.h"
 #include "synth/RenderPeal.h"
+#include "synth/StrikingSetup.h"
 #include "tests/synth/PlainRenderPeal.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -70,6 +74,7 @@ WorstJob& Job()
 
 double spanSeconds = 0;
 double plainSeconds = 0;
+double humanRatio = 0;
 
 template <typename Render>
 void Measure(benchmark::State& state, Render render, double& meanSeconds)
@@ -91,6 +96,36 @@ void SpanRenderer(benchmark::State& state)
 }
 BENCHMARK(SpanRenderer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// A fresh model for every render: a model serves one render.
+std::uint32_t RenderHuman(RenderParams* params)
+{
+    StrikingSettings settings;
+    settings.model = StrikingModelKind::Human;
+    StrikingSetup striking(settings, params->strikeInterval, params->strikingError, 48000, kDefaultStrikeSeed);
+    params->striking = &striking.Model();
+    return RenderPeal(params);
+}
+
+// Each iteration renders the job with the uniform model and with the human
+// one, in turn, so that load from elsewhere falls on both alike; the ratio
+// is that of their fastest renders.
+void HumanStrikingModel(benchmark::State& state)
+{
+    WorstJob& job = Job();
+    double fastestUniform = 1e9, fastestHuman = 1e9, total = 0;
+    for (auto _ : state) {
+        fastestUniform = std::min(fastestUniform, job.Run(RenderPeal));
+        const double seconds = job.Run(RenderHuman);
+        fastestHuman = std::min(fastestHuman, seconds);
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    humanRatio = fastestHuman / fastestUniform;
+    state.counters["x_realtime"] = 700.0 * static_cast<double>(state.iterations()) / total;
+    state.counters["human_over_uniform"] = humanRatio;
+}
+BENCHMARK(HumanStrikingModel)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 void PlainPerSampleRenderer(benchmark::State& state)
 {
     Measure(state, PlainRenderPeal, plainSeconds);
@@ -108,6 +143,8 @@ int main(int argc, char** argv)
     if (spanSeconds > 0 && plainSeconds > 0)
         std::printf("span renderer / plain per-sample loop: %.4f of the time (%.1fx faster)\n",
                     spanSeconds / plainSeconds, plainSeconds / spanSeconds);
+    if (humanRatio > 0)
+        std::printf("human striking model / uniform model: %.3f of the time\n", humanRatio);
     benchmark::Shutdown();
     return 0;
 }

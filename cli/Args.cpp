@@ -63,6 +63,15 @@ std::optional<std::string> Args::Value(std::string_view name) const
     return last;
 }
 
+std::vector<std::string> Args::Values(std::string_view name) const
+{
+    std::vector<std::string> given;
+    for (const auto& [option, value] : values)
+        if (option == name)
+            given.push_back(value);
+    return given;
+}
+
 bool Args::Flag(std::string_view name) const
 {
     return std::find(setFlags.begin(), setFlags.end(), name) != setFlags.end();

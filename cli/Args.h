@@ -20,7 +20,9 @@ public:
     bool Parse();
     const std::string& Error() const { return error; }
 
+    // The value given last, or every value in the order given.
     std::optional<std::string> Value(std::string_view name) const;
+    std::vector<std::string> Values(std::string_view name) const;
     bool Flag(std::string_view name) const;
     const std::vector<std::string>& Positional() const { return positional; }
 

@@ -6,3 +6,4 @@ int RunRows(int argc, char** argv, int first);
 int RunImport(int argc, char** argv, int first);
 int RunRender(int argc, char** argv, int first);
 int RunDemoBells(int argc, char** argv, int first);
+int RunMethods(int argc, char** argv, int first);

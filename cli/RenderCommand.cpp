@@ -1,8 +1,11 @@
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "cli/MethodOptions.h"
+#include "cli/RenderOutput.h"
+#include "cli/StrikingOptions.h"
+#include "ringing/TouchStepper.h"
 #include "sound/BellImport.h"
-#include "sound/WavFile.h"
 #include "synth/DemoBells.h"
 #include "synth/JobBuilder.h"
 #include "synth/RenderPeal.h"
@@ -10,8 +13,10 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <system_error>
@@ -28,8 +33,8 @@ constexpr const char* kUsage =
 
 constexpr const char* kHelp =
     "Renders change ringing from one recorded strike per bell, as the application's\n"
-    "\"Generate Output\" does, and writes it to OUT.wav as mono 16-bit PCM at the\n"
-    "bells' common sample rate. The first BELL is bell 1, the treble.\n"
+    "\"Generate Output\" does, and writes it to OUT, mono at the bells' common sample\n"
+    "rate. The first BELL is bell 1, the treble.\n"
     "\n"
     "  --bells N              5 6 8 10 12 14 16 (default 10)\n"
     "  --style S              home, treble-bob, grandsire, stedman or principle\n"
@@ -38,8 +43,7 @@ constexpr const char* kHelp =
     "  --striking-error P     percent of a strike interval, 0..100 (default 5)\n"
     "  --length SECONDS       output length, 10..700 (default 10)\n"
     "  --seed N               seed of the striking error, 0..4294967295 (default 1)\n"
-    "  --demo-bells           ring the sixteen built-in bells instead of files\n"
-    "  -o, --output FILE      the WAV file to write (replaced only when fully written)\n";
+    "  --demo-bells           ring the sixteen built-in bells instead of files\n";
 
 constexpr std::array<const char*, 6> kPealSpeeds{"2h45", "3h00", "3h15", "3h30", "3h45", "4h00"};
 
@@ -48,6 +52,8 @@ struct RenderOptions {
     std::uint32_t seed = kDefaultStrikeSeed;
     bool demoBells = false;
     std::string output;
+    StrikingSettings striking;
+    RenderOutput files;
 };
 
 // Fills `options` from the command line; returns the exit status of a usage error.
@@ -55,7 +61,7 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
 {
     GenerationSettings& settings = options.settings;
     settings.bellCountIndex = BellCountIndex(10);
-    if (const auto text = args.Value("--bells")) {
+    if (const auto text = args.Value("--bells"); text && !WantsTouch(args)) {
         const auto stage = ParseStage(*text);
         if (!stage)
             return UsageError(kCommand, "--bells must be one of 5 6 8 10 12 14 16", kUsage);
@@ -106,6 +112,10 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     if (!output)
         return UsageError(kCommand, "no output file given (-o OUT.wav)", kUsage);
     options.output = *output;
+    if (const auto why = ReadStrikingOptions(args, options.striking))
+        return UsageError(kCommand, *why, kUsage);
+    if (const auto why = ChooseRenderOutput(args, options.output, options.files))
+        return UsageError(kCommand, *why, kUsage);
     return std::nullopt;
 }
 
@@ -149,17 +159,26 @@ void DrawProgress(std::int32_t done, std::int32_t total)
     std::fflush(stderr);
 }
 
-// Runs the render on a worker thread, as the application does, drawing a
-// progress bar on a terminal; returns once the worker has been joined.
+// Runs the render on a worker thread, as the application does, and returns
+// as soon as the worker has been joined. On a terminal a progress bar is
+// redrawn every 100 ms meanwhile.
 void RunRender(RenderParams& params)
 {
     const bool showProgress = isatty(STDERR_FILENO) != 0;
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
     try {
-        std::thread worker(RenderPeal, &params);
-        while (!params.finished.load(std::memory_order_acquire)) {
-            if (showProgress)
+        std::thread worker([&] {
+            RenderPeal(&params);
+            const std::lock_guard<std::mutex> guard(lock);
+            done = true;
+            finished.notify_one();
+        });
+        if (showProgress) {
+            std::unique_lock<std::mutex> waiting(lock);
+            while (!finished.wait_for(waiting, std::chrono::milliseconds(100), [&] { return done; }))
                 DrawProgress(params.samplesDone.load(std::memory_order_relaxed), params.totalSamples);
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         worker.join();
     } catch (const std::system_error&) {
@@ -180,18 +199,32 @@ int RunRender(int argc, char** argv, int first)
         args.AddValueOption(option);
     args.AddFlag("--demo-bells");
     AddOutputOption(args);
-    if (const auto status = ParseCommandLine(args, kCommand, kUsage, kHelp))
+    AddTouchOptions(args);
+    AddStrikingOptions(args);
+    AddTimingOption(args);
+    const std::string help = std::string(kHelp) + kTouchOptionsHelp + kStrikingHelp + kRenderOutputHelp;
+    if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     RenderOptions options;
     if (const auto status = ReadOptions(args, options))
+        return *status;
+    std::optional<TouchChoice> touch;
+    if (const auto status = ReadTouchOptions(args, kCommand, kUsage, touch))
         return *status;
 
     std::array<CSoundBuffer, kMaxBells> bells;
     if (!LoadBells(options, args, bells, options.settings.commonSampleRate))
         return 1;
-    const JobBuild build = BuildGenerationJob(options.settings, bells.data());
+    const JobBuild build = touch ? BuildTouchJob(options.settings, touch->bells, bells.data())
+                                 : BuildGenerationJob(options.settings, bells.data());
     if (!build.ok) {
         std::fprintf(stderr, "%s\n", build.refusal.c_str());
+        return 1;
+    }
+    if (const auto why = CheckOddBells(options.striking, build.job.stage))
+        return UsageError(kCommand, *why, kUsage);
+    if (const auto why = CheckOutputRate(options.files, options.settings.commonSampleRate)) {
+        std::fprintf(stderr, "%s\n", why->c_str());
         return 1;
     }
 
@@ -204,13 +237,25 @@ int RunRender(int argc, char** argv, int first)
     }
     RenderParams params;
     ApplyJob(job, params);
+    StrikingSetup striking(options.striking, job.strikeInterval, job.strikingError, options.settings.commonSampleRate,
+                           options.seed);
+    BlowLog blows;
+    if (!blows.Reserve(static_cast<std::size_t>(MostBlowsRung(params, striking.Model().MostEarly())))) {
+        std::fputs("not enough memory for this length\n", stderr);
+        return 1;
+    }
     params.preRollBuffer = preRoll.get();
     params.output = output.samples.get();
     params.bells = bells.data();
     params.seed = options.seed;
+    std::optional<TouchStepper> stepper;
+    if (touch)
+        params.rows = &stepper.emplace(touch->touch);
+    params.striking = &striking.Model();
+    params.blows = &blows;
     RunRender(params);
 
-    if (!SaveWavTo(output, options.output)) {
+    if (!blows.Complete() || !SaveRenderOutput(output, blows, options.files)) {
         std::fputs("Error writing file!\n", stderr);
         return 1;
     }

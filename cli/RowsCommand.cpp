@@ -1,10 +1,13 @@
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "cli/MethodOptions.h"
 #include "ringing/NextRow.h"
 #include "ringing/RowText.h"
+#include "ringing/TouchStepper.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -12,7 +15,9 @@ constexpr const char* kCommand = "rows";
 
 constexpr const char* kUsage =
     "usage: carillix-cli rows [--bells 5|6|8|10|12|14|16] "
-    "[--style home|treble-bob|grandsire|stedman|principle]\n";
+    "[--style home|treble-bob|grandsire|stedman|principle]\n"
+    "       carillix-cli rows (--method TITLE | --place-notation PN --stage N) [--bells M]\n"
+    "                         [--calls STRING] [--bob PN] [--single PN]\n";
 
 constexpr const char* kHelp =
     "Prints the rows of a touch as the renderer rings them, one per line, from\n"
@@ -23,6 +28,17 @@ constexpr const char* kHelp =
     "  --style S    home, treble-bob, grandsire, stedman or principle (default home);\n"
     "               principle on fewer than sixteen bells rings Stedman\n";
 
+void PrintTouchRows(const TouchChoice& choice)
+{
+    TouchStepper stepper(choice.touch);
+    Row row = HomeRow();
+    std::printf("%s\n", RowText(row, choice.bells).c_str());
+    for (std::int32_t rowIndex = 1; !stepper.CameRound(); ++rowIndex) {
+        stepper.Next(rowIndex, row);
+        std::printf("%s\n", RowText(row, choice.bells).c_str());
+    }
+}
+
 }  // namespace
 
 int RunRows(int argc, char** argv, int first)
@@ -30,10 +46,20 @@ int RunRows(int argc, char** argv, int first)
     Args args(argc, argv, first);
     args.AddValueOption("--bells");
     args.AddValueOption("--style");
-    if (const auto status = ParseCommandLine(args, kCommand, kUsage, kHelp))
+    AddTouchOptions(args);
+    const std::string help = std::string(kHelp) + kTouchOptionsHelp;
+    if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     if (!args.Positional().empty())
         return UsageError(kCommand, "unexpected argument " + args.Positional().front(), kUsage);
+
+    std::optional<TouchChoice> touch;
+    if (const auto status = ReadTouchOptions(args, kCommand, kUsage, touch))
+        return *status;
+    if (touch) {
+        PrintTouchRows(*touch);
+        return 0;
+    }
 
     std::int16_t stage = 10;
     if (const auto text = args.Value("--bells")) {

@@ -5,14 +5,16 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: carillix-cli <rows|render|import|demo-bells> [options]  (--help for more)\n";
+constexpr const char* kUsage =
+    "usage: carillix-cli <rows|render|methods|import|demo-bells> [options]  (--help for more)\n";
 
 constexpr const char* kHelp =
     "carillix-cli: change ringing from recorded bells, without a window.\n"
     "\n"
     "Commands:\n"
     "  rows        print the rows of a touch as the renderer rings them\n"
-    "  render      ring bell samples (or the built-in bells) into a WAV file\n"
+    "  render      ring bell samples (or the built-in bells) into a sound file\n"
+    "  methods     list the built-in methods that rows and render can ring\n"
     "  import      load one bell sample as the application does and write it as WAV\n"
     "  demo-bells  write the sixteen built-in bells as WAV files\n"
     "\n"
@@ -39,6 +41,8 @@ int main(int argc, char** argv)
         return RunRender(argc, argv, 2);
     if (std::strcmp(command, "demo-bells") == 0)
         return RunDemoBells(argc, argv, 2);
+    if (std::strcmp(command, "methods") == 0)
+        return RunMethods(argc, argv, 2);
 
     std::fprintf(stderr, "carillix-cli: unknown command '%s'\n", command);
     std::fputs(kUsage, stderr);

@@ -14,12 +14,11 @@ bool BinaryFile::Open(const std::string& path, unsigned mode)
 {
     if (file != nullptr)
         Close();
-    constexpr unsigned kNewFile = ModeWrite | ModeCreate | ModeExclusive;
     const char* how = nullptr;
     if (mode == ModeRead)
         how = "rb";
-    else if (mode == kNewFile)
-        how = "wbx";
+    else if (mode == (ModeWrite | ModeCreate))
+        how = "wb";
     else
         return false;
     file = std::fopen(path.c_str(), how);
@@ -101,13 +100,6 @@ std::uint64_t BinaryFile::Length() const
     if (file == nullptr || fstat(fileno(file), &status) != 0)
         return 0;
     return static_cast<std::uint64_t>(status.st_size);
-}
-
-bool BinaryFile::Sync()
-{
-    if (file == nullptr || std::fflush(file) != 0)
-        return false;
-    return memoryLength || fsync(fileno(file)) == 0;
 }
 
 bool BinaryFile::Close()

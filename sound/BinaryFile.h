@@ -10,14 +10,13 @@
 // destruction. Not copyable.
 class BinaryFile {
 public:
-    // ModeRead opens an existing file for reading. Writing always makes a new
-    // file: ModeWrite | ModeCreate | ModeExclusive, which fails when the path
-    // exists already. Open refuses any other combination.
+    // ModeRead opens an existing file for reading; ModeWrite | ModeCreate
+    // creates a file for writing, or truncates an existing one. Open refuses
+    // any other combination.
     enum Mode : unsigned {
         ModeRead = 1u << 0,
         ModeWrite = 1u << 1,
         ModeCreate = 1u << 2,
-        ModeExclusive = 1u << 3,
     };
 
     BinaryFile() = default;
@@ -46,9 +45,6 @@ public:
     std::uint64_t Position() const;
     // The file's length in bytes from its status (or the memory's length).
     std::uint64_t Length() const;
-    // Flushes buffered data and asks the system to put it on the disk; false
-    // when either fails.
-    bool Sync();
     // Flushes and closes; false when buffered data could not be written.
     bool Close();
 

@@ -39,8 +39,8 @@ LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file);
 // write fails.
 bool WriteWav(const CSoundBuffer& sound, BinaryFile& file);
 
-// Writes `sound` to `path` without ever leaving a half-written file there:
-// writes a temporary file in the same folder, checks every write and the
-// close, then renames it over `path`. On success sets fileName = path and
-// state = 1; on failure changes nothing (any existing file stays as it was).
+// Writes `sound` to `path` through a FileReplacement: never a half-written
+// file there, a symbolic link's target replaced rather than the link, the
+// replaced file's mode kept. On success sets fileName = path and state = 1;
+// on failure changes nothing (any existing file stays as it was).
 bool SaveWavTo(CSoundBuffer& sound, const std::string& path);

@@ -1,13 +1,11 @@
+#include "sound/FileReplacement.h"
 #include "sound/LittleEndian.h"
 #include "sound/WavFile.h"
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
+#include <bit>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -39,13 +37,6 @@ std::array<std::uint8_t, kHeaderBytes> WavHeader(const CSoundBuffer& sound)
     return header;
 }
 
-// A name beside `path` that no other save of this process uses at the same time.
-std::string TemporaryNameFor(const std::string& path)
-{
-    static std::atomic<unsigned> counter{0};
-    return path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-}
-
 }  // namespace
 
 bool WriteWav(const CSoundBuffer& sound, BinaryFile& file)
@@ -54,6 +45,8 @@ bool WriteWav(const CSoundBuffer& sound, BinaryFile& file)
     if (!file.Write(header.data(), header.size()))
         return false;
     const std::size_t count = static_cast<std::size_t>(std::max(sound.sampleCount, 0));
+    if constexpr (std::endian::native == std::endian::little)
+        return count == 0 || file.Write(sound.samples.get(), 2 * count);
     std::array<std::uint8_t, 2 * kSamplesPerWrite> block;
     for (std::size_t first = 0; first < count; first += kSamplesPerWrite) {
         const std::size_t n = std::min(kSamplesPerWrite, count - first);
@@ -67,26 +60,15 @@ bool WriteWav(const CSoundBuffer& sound, BinaryFile& file)
 
 bool SaveWavTo(CSoundBuffer& sound, const std::string& path)
 {
-    if (path.empty())
+    FileReplacement replacement(path);
+    if (!replacement.Create())
         return false;
     BinaryFile file;
-    std::string temporary;
-    for (int attempt = 0; attempt < 100 && !file.IsOpen(); ++attempt) {
-        temporary = TemporaryNameFor(path);
-        errno = 0;
-        const unsigned mode = BinaryFile::ModeWrite | BinaryFile::ModeCreate | BinaryFile::ModeExclusive;
-        if (!file.Open(temporary, mode) && errno != EEXIST)
-            return false;
-    }
-    if (!file.IsOpen())
+    if (!file.Open(replacement.TemporaryPath(), BinaryFile::ModeWrite | BinaryFile::ModeCreate))
         return false;
-
-    const bool written = WriteWav(sound, file) && file.Sync();
-    const bool closed = file.Close();
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    const bool written = WriteWav(sound, file);
+    if (!file.Close() || !written || !replacement.Commit())
         return false;
-    }
     sound.fileName = path;
     sound.state = 1;
     return true;

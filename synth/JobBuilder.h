@@ -48,6 +48,10 @@ inline constexpr const char* kLengthRefusal = "Recording length too short or too
 inline constexpr const char* kBellsRefusal = "load more files!";
 inline constexpr const char* kZeroRateRefusal = "the bells' sample rate is 0: load other files!";
 inline constexpr const char* kTooManySamplesRefusal = "sample rate too high for this length: choose a shorter length!";
+inline constexpr const char* kBellCountRefusal = "a touch rings 3 to 16 bells";
+
+// The fewest bells a touch rings.
+inline constexpr std::int16_t kFewestTouchBells = 3;
 
 // Runs the job-building steps of "Generate Output" after the controls have
 // been read: length check, peal speed, stage and gap factor, Principle rule,
@@ -58,6 +62,18 @@ inline constexpr const char* kTooManySamplesRefusal = "sample rate too high for 
 // totalSamples, 0 < fadeSamples < totalSamples, stage 5..16.
 // Pure: reads `bells` (sixteen records), changes nothing.
 JobBuild BuildGenerationJob(const GenerationSettings& settings, const CSoundBuffer* bells);
+
+// The handstroke gap in strike intervals for any number of ringing bells:
+// 1.0 up to six bells, 0.8 for ten, 0.9 otherwise.
+double GapFactorForBells(int ringingBells);
+
+// As BuildGenerationJob, for a touch rung from a RowSource on `ringingBells`
+// bells (kFewestTouchBells..16) instead of the bells list and style: the
+// length check, the bell count (refused outside that range), the bells check
+// over bells[0..ringingBells-1], then the same numbers with the gap factor
+// of GapFactorForBells. The job's style is StyleHome. For the stages of the
+// bells list it gives the numbers BuildGenerationJob gives.
+JobBuild BuildTouchJob(const GenerationSettings& settings, std::int16_t ringingBells, const CSoundBuffer* bells);
 
 // Copies a built job's numbers into a render record. Leaves the pointers,
 // the seed and the shared counters alone.

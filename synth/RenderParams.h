@@ -5,9 +5,11 @@
 #include <atomic>
 #include <cstdint>
 
+class BlowLog;
 class CSoundBuffer;
 class RowSource;
 class StrikeRandom;
+class StrikingModel;
 
 // One render job, shared by its owner (the generation dialog, the CLI) and
 // the worker running RenderPeal. The owner fills every plain field before the
@@ -31,15 +33,24 @@ struct RenderParams {
     std::atomic<std::int32_t> samplesDone{0};
     std::atomic<bool> cancelRequested{false};
     std::atomic<bool> finished{false};  // the worker's last write
-    std::int16_t strikingError = 0;     // percent, 0..100
+    std::int16_t strikingError = 0;     // percent, 0..100; the uniform model's
 
     const CSoundBuffer* bells = nullptr;  // sixteen bells, indexed by bell 0..15; read only
-    // The striking error's draws come from `random` when it is set (a
-    // generator the owner keeps running from one render to the next; the
-    // worker advances it), else from a fresh generator seeded with `seed`.
+    // Without a `striking` model, the uniform model's draws come from
+    // `random` when it is set (a generator the owner keeps running from one
+    // render to the next; the worker advances it), else from a fresh
+    // generator seeded with `seed`. A `striking` model draws from its own.
     std::uint32_t seed = 1;
     StrikeRandom* random = nullptr;
     // When set, the rows rung after row 0 come from here instead of the
     // change tables of `style`. Owned by the job's owner; the worker calls it.
     RowSource* rows = nullptr;
+    // The model that times every blow, for this render only. Owned by the
+    // job's owner, used by the worker. When unset, the uniform model of
+    // `strikingError` (a UniformStriking drawing as described above) does.
+    StrikingModel* striking = nullptr;
+    // When set, every blow rung is added here, in the order rung. Owned by
+    // the job's owner, with room made for MostBlowsRung(*this, MostEarly of
+    // the model) before the worker starts; read once it has returned.
+    BlowLog* blows = nullptr;
 };

@@ -4,7 +4,9 @@
 #include "ringing/Row.h"
 #include "ringing/RowSource.h"
 #include "sound/SoundBuffer.h"
+#include "synth/BlowLog.h"
 #include "synth/StrikeRandom.h"
+#include "synth/UniformStriking.h"
 
 #include <algorithm>
 #include <array>
@@ -27,35 +29,70 @@ inline std::int16_t Convert(double x)
     return static_cast<std::int16_t>(static_cast<std::int32_t>(x));
 }
 
-// The sounding bells and the row being rung; all of a render's schedule state.
+// The blows generated but not yet rung, earliest first: a binary heap on
+// (strike, sequence) in a fixed array, so blows at the same sample keep
+// their ringing order and nothing is allocated.
+class PendingBlows {
+public:
+    bool Empty() const { return count == 0; }
+    bool Full() const { return count == kMostPendingBlows; }
+    const Blow& Earliest() const { return heap[0].blow; }
+
+    void Add(const Blow& blow)
+    {
+        heap[count++] = {blow, sequence++};
+        std::push_heap(heap.begin(), heap.begin() + count, Later);
+    }
+
+    Blow TakeEarliest()
+    {
+        std::pop_heap(heap.begin(), heap.begin() + count, Later);
+        return heap[--count].blow;
+    }
+
+private:
+    struct Entry {
+        Blow blow;
+        std::int64_t sequence;
+    };
+    static bool Later(const Entry& a, const Entry& b)
+    {
+        return a.blow.strike != b.blow.strike ? a.blow.strike > b.blow.strike : a.sequence > b.sequence;
+    }
+
+    std::array<Entry, kMostPendingBlows> heap{};
+    int count = 0;
+    std::int64_t sequence = 0;
+};
+
+// The sounding bells, the row being rung and the blows ahead; all of a
+// render's schedule state.
 class Ringer {
 public:
-    explicit Ringer(RenderParams& job)
+    Ringer(RenderParams& job, StrikingModel& model)
         : job(job),
+          model(model),
           bells(job.bells),
           stage(job.stage),
           style(job.style),
-          errorScale(static_cast<double>(job.strikeInterval) * job.strikingError / 50.0 / 32767.0),
-          ownRandom(job.seed),
-          random(job.random != nullptr ? *job.random : ownRandom),
-          nominal(job.strikeInterval),
-          nextStrike(job.strikeInterval)
+          nominal(0)
     {
         voice.fill(-1);
         position.fill(0);
-        // The first strike carries no error: bell 0 in slot 0 from sample 0.
-        voice[0] = 0;
-        position[0] = bells[0].onset;
+        Refill();
+        StrikeDue(0);
     }
 
-    // Strikes when sample i is at or past the next strike time (a time drawn
-    // at or before the sample it was drawn at fires one sample later), and
-    // returns the first sample after i at which another strike may fall.
+    // Strikes every blow due at or before sample i (at most
+    // kMostPendingBlows of them), and returns the first sample after i at
+    // which another may fall.
     std::int64_t StrikeDue(std::int32_t i)
     {
-        if (i >= nextStrike)
-            Strike();
-        return std::max<std::int64_t>(nextStrike, std::int64_t{i} + 1);
+        for (int struck = 0; struck < kMostPendingBlows && pending.Earliest().strike <= i; ++struck) {
+            Strike(pending.TakeEarliest(), i);
+            Refill();
+        }
+        return std::max<std::int64_t>(pending.Earliest().strike, std::int64_t{i} + 1);
     }
 
     // Sets acc[0..n) to the mix of the next n samples and advances every
@@ -85,16 +122,16 @@ public:
     }
 
 private:
-    void Strike()
+    // Asks the model for blows ahead until none still unasked can strike
+    // before the earliest one held (or the look-ahead is full).
+    void Refill()
     {
-        const int b = row[place];
-        for (int v = 0; v < stage; ++v)
-            if (voice[v] == b)
-                voice[v] = -1;
-        voice[place] = static_cast<std::int16_t>(b);
-        position[b] = bells[b].onset;
-        ++place;
-        nominal += job.strikeInterval;
+        while (pending.Empty() || (!pending.Full() && model.EarliestFrom(nominal) < pending.Earliest().strike))
+            AddNextBlow();
+    }
+
+    void AddNextBlow()
+    {
         if (place >= stage) {
             place = 0;
             ++rowsDone;
@@ -107,24 +144,43 @@ private:
                 job.style = StyleHome;
             }
         }
-        const std::int32_t r = random.Next();
-        nextStrike = nominal + static_cast<std::int64_t>((r - 16383) * errorScale);
+        Blow blow;
+        blow.row = rowsDone;
+        blow.place = static_cast<std::int16_t>(place);
+        blow.bell = row[place];
+        blow.ideal = nominal;
+        blow.strike = std::max<std::int64_t>(model.StrikeTime(blow), 0);
+        pending.Add(blow);
+        ++place;
+        nominal += job.strikeInterval;
+    }
+
+    void Strike(Blow blow, std::int32_t i)
+    {
+        const int b = blow.bell;
+        for (int v = 0; v < stage; ++v)
+            if (voice[v] == b)
+                voice[v] = -1;
+        voice[blow.place] = static_cast<std::int16_t>(b);
+        position[b] = bells[b].onset;
+        if (job.blows != nullptr) {
+            blow.strike = i;
+            job.blows->Add(blow);
+        }
     }
 
     RenderParams& job;
+    StrikingModel& model;
     const CSoundBuffer* bells;
     std::int16_t stage;
     MethodStyle style;
-    double errorScale;
-    StrikeRandom ownRandom;
-    StrikeRandom& random;
     Row row = HomeRow();
     std::array<std::int16_t, kMaxBells> voice{};     // by place: the bell sounding there, or -1
     std::array<std::int32_t, kMaxBells> position{};  // by bell: its next sample
-    int place = 1;
-    std::int32_t rowsDone = 0;
-    std::int64_t nominal;
-    std::int64_t nextStrike;
+    PendingBlows pending;
+    int place = 0;              // the place of the next blow to ask for
+    std::int32_t rowsDone = 0;  // its row
+    std::int64_t nominal;       // its ideal time
 };
 
 void Fade(RenderParams& job)
@@ -137,9 +193,18 @@ void Fade(RenderParams& job)
 
 }  // namespace
 
+std::int64_t MostBlowsRung(const RenderParams& job, std::int64_t mostEarly)
+{
+    if (job.strikeInterval <= 0)
+        return (std::int64_t{job.totalSamples} + 1) * kMostPendingBlows;
+    return (std::int64_t{job.totalSamples} + mostEarly) / job.strikeInterval + 2;
+}
+
 std::uint32_t RenderPeal(RenderParams* job)
 {
-    Ringer ringer(*job);
+    StrikeRandom ownRandom(job->seed);
+    UniformStriking uniform(job->strikeInterval, job->strikingError, job->random != nullptr ? *job->random : ownRandom);
+    Ringer ringer(*job, job->striking != nullptr ? *job->striking : uniform);
     const std::int32_t total = job->totalSamples;
     const std::int32_t preRoll = job->preRollSamples;
     double* const preRollBuffer = job->preRollBuffer;

@@ -4,12 +4,24 @@
 
 #include <cstdint>
 
-// Renders one job into job->output: strikes each bell of each row (from the
-// change tables of job->style, or from job->rows) at its time with a random
-// error (a time drawn at or before the current sample
-// fires at the next one), mixes, scales the pre-roll's peak to 24000
-// (saturating at 16 bits; a silent pre-roll gives silence), fades the end,
-// and sets `finished` last. Returns 0.
+// Blows the renderer holds ahead of the one it rings next, at most.
+inline constexpr int kMostPendingBlows = 128;
+
+// Renders one job into job->output: rings each bell of each row (from the
+// change tables of job->style, or from job->rows) at the time the striking
+// model gives it (job->striking, else the uniform model of strikingError),
+// mixes, scales the pre-roll's peak to 24000 (saturating at 16 bits; a
+// silent pre-roll gives silence), fades the end, and sets `finished` last.
+// Returns 0.
+//
+// Blows sound at their own times, in time order (blows at the same sample in
+// ringing order); a time before sample 0 sounds at 0. The renderer asks the
+// model for blows ahead until none still unasked can come first, holding at
+// most kMostPendingBlows: a model whose errors span more blows than that may
+// have a blow sound after its time, at the sample it is reached (job->blows
+// records the sample each blow sounded at, so the log always matches the
+// sound). Each blow takes the slot of its place, silencing the bell there
+// and any earlier sound of its own bell.
 //
 // Runs on the worker thread and allocates nothing. Expects the job builder's
 // invariants (preRollSamples < totalSamples, 0 <= fadeSamples < totalSamples,
@@ -21,3 +33,7 @@
 // totalSamples means a complete, faded output. samplesDone advances after
 // every span of samples mixed.
 std::uint32_t RenderPeal(RenderParams* job);
+
+// The most blows RenderPeal can ring in `job` with a model whose MostEarly()
+// is `mostEarly`: the room a BlowLog needs.
+std::int64_t MostBlowsRung(const RenderParams& job, std::int64_t mostEarly);

@@ -39,20 +39,21 @@ TEST(BinaryFile, SkipOnADiskFileStopsAtItsEnd)
     EXPECT_FALSE(file.Skip(0xFFFFFFFFull + 1));
 }
 
-TEST(BinaryFile, ExclusiveCreateRefusesAnExistingFileAndFoldersNeverOpen)
+TEST(BinaryFile, CreateTruncatesAndFoldersNeverOpen)
 {
     TempFolder folder;
-    const unsigned create = BinaryFile::ModeWrite | BinaryFile::ModeCreate | BinaryFile::ModeExclusive;
+    const unsigned create = BinaryFile::ModeWrite | BinaryFile::ModeCreate;
     BinaryFile file;
     ASSERT_TRUE(file.Open(folder.Path("new"), create));
-    EXPECT_TRUE(file.Write("abc", 3));
-    EXPECT_TRUE(file.Sync());
+    EXPECT_TRUE(file.Write("abcdef", 6));
     EXPECT_TRUE(file.Close());
-    EXPECT_FALSE(file.Open(folder.Path("new"), create));
-    // Writing only ever makes a new file: no mode opens an existing one to write.
-    EXPECT_FALSE(file.Open(folder.Path("new"), BinaryFile::ModeWrite));
-    EXPECT_FALSE(file.Open(folder.Path("new"), BinaryFile::ModeWrite | BinaryFile::ModeCreate));
+    ASSERT_TRUE(file.Open(folder.Path("new"), create));
+    EXPECT_TRUE(file.Write("abc", 3));
+    EXPECT_TRUE(file.Close());
     EXPECT_EQ(ReadBytes(folder.Path("new")).size(), 3u);
+    // Writing always goes through ModeCreate: no mode writes into a file as it stands.
+    EXPECT_FALSE(file.Open(folder.Path("new"), BinaryFile::ModeWrite));
+    EXPECT_FALSE(file.Open(folder.Path("new"), BinaryFile::ModeRead | BinaryFile::ModeWrite));
     EXPECT_FALSE(file.Open(folder.Path(""), BinaryFile::ModeRead));
 }
 

@@ -28,18 +28,26 @@ public:
     std::string Path(const std::string& name) const { return path + "/" + name; }
 
     // The names of the entries directly inside the folder, sorted.
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Names() const;
 
 private:
     std::string path;
 };
+
+// The names of the entries directly inside `folder`, sorted.
+inline std::vector<std::string> TempFolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline std::vector<std::string> TempFolder::Names() const
+{
+    return TempFolderNames(path);
+}
 
 inline std::vector<unsigned char> ReadBytes(const std::string& path)
 {

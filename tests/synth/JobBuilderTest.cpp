@@ -25,6 +25,16 @@ protected:
         return BuildGenerationJob(settings, loaded.bells.data());
     }
 
+    JobBuild BuildTouch(std::int16_t ringingBells, std::int32_t lengthSeconds = 60)
+    {
+        GenerationSettings settings;
+        settings.commonSampleRate = 44100;
+        settings.pealSpeedIndex = 1;
+        settings.lengthSeconds = lengthSeconds;
+        settings.style = StyleStedman;
+        return BuildTouchJob(settings, ringingBells, loaded.bells.data());
+    }
+
     TestBells loaded;
 };
 
@@ -150,6 +160,49 @@ TEST_F(JobBuilderTest, ApplyJobCopiesEveryNumber)
     EXPECT_EQ(params.stage, 16);
     EXPECT_EQ(params.style, StylePrinciple);
     EXPECT_EQ(params.strikingError, settings.strikingError);
+}
+
+TEST_F(JobBuilderTest, TouchesRingThreeToSixteenBellsWithTheGapFactorOfTheirCount)
+{
+    struct Case {
+        std::int16_t bells;
+        std::int32_t interval, gap;  // 44100 Hz, 3h00
+    };
+    for (const Case& c : {Case{3, 27216, 27216}, Case{4, 21168, 21168}, Case{7, 12786, 11507}, Case{10, 9159, 7327},
+                          Case{11, 8319, 7487}, Case{13, 7082, 6373}, Case{15, 6165, 5548}}) {
+        const JobBuild build = BuildTouch(c.bells);
+        ASSERT_TRUE(build.ok) << build.refusal;
+        EXPECT_EQ(build.job.stage, c.bells);
+        EXPECT_EQ(build.job.style, StyleHome) << "rows come from the touch";
+        EXPECT_EQ(build.job.strikeInterval, c.interval) << c.bells << " bells";
+        EXPECT_EQ(build.job.handstrokeGap, c.gap) << c.bells << " bells";
+    }
+    // On the stages of the bells list a touch's numbers are the application's.
+    for (std::int32_t index = 0; index <= 6; ++index) {
+        const GenerationJob listed = Build(44100, index, 1).job;
+        const GenerationJob touch = BuildTouch(listed.stage).job;
+        EXPECT_EQ(touch.strikeInterval, listed.strikeInterval) << listed.stage;
+        EXPECT_EQ(touch.handstrokeGap, listed.handstrokeGap) << listed.stage;
+        EXPECT_EQ(touch.totalSamples, listed.totalSamples);
+        EXPECT_EQ(touch.fadeSamples, listed.fadeSamples);
+        EXPECT_EQ(touch.preRollSamples, listed.preRollSamples);
+    }
+}
+
+TEST_F(JobBuilderTest, TouchesRefuseABadLengthABadCountAndMissingBells)
+{
+    EXPECT_EQ(BuildTouch(8, 9).refusal, kLengthRefusal);
+    for (const std::int16_t bells : {0, 2, 17, -1}) {
+        const JobBuild build = BuildTouch(bells);
+        EXPECT_FALSE(build.ok) << bells;
+        EXPECT_EQ(build.refusal, kBellCountRefusal) << bells;
+    }
+    for (int b = 7; b < 16; ++b)
+        loaded.bells[b].state = 0;
+    EXPECT_TRUE(BuildTouch(7).ok);
+    const JobBuild build = BuildTouch(8);
+    EXPECT_FALSE(build.ok);
+    EXPECT_EQ(build.refusal, kBellsRefusal);
 }
 
 }  // namespace

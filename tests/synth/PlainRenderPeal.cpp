@@ -4,6 +4,7 @@
 #include "sound/SoundBuffer.h"
 #include "synth/StrikeRandom.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -89,4 +90,54 @@ void PlainRenderPeal(RenderParams* job)
         for (std::int32_t i = job->totalSamples - job->fadeSamples; i < job->totalSamples; ++i)
             job->output[i] = Saturate(job->output[i] * static_cast<double>(job->totalSamples - i) / job->fadeSamples);
     job->finished = true;
+}
+
+void PlainMixBlows(RenderParams* job, const std::vector<Blow>& blows)
+{
+    const CSoundBuffer* bells = job->bells;
+    const int stage = job->stage;
+    int voice[16];
+    std::int32_t position[16];
+    for (int k = 0; k < 16; ++k) {
+        voice[k] = -1;
+        position[k] = 0;
+    }
+    std::size_t next = 0;
+    double peak = 0;
+    double scale = 0;
+    for (std::int32_t i = 0; i < job->totalSamples; ++i) {
+        for (; next < blows.size() && blows[next].strike == i; ++next) {
+            const int b = blows[next].bell;
+            for (int v = 0; v < stage; ++v)
+                if (voice[v] == b)
+                    voice[v] = -1;
+            voice[blows[next].place] = b;
+            position[b] = bells[b].onset;
+        }
+        double sum = 0.0;
+        for (int v = 0; v < stage; ++v) {
+            const int b = voice[v];
+            if (b == -1)
+                continue;
+            if (position[b] < bells[b].sampleCount) {
+                sum += bells[b].samples[position[b]];
+                ++position[b];
+            }
+            if (position[b] >= bells[b].sampleCount)
+                voice[v] = -1;
+        }
+        if (i < job->preRollSamples) {
+            job->preRollBuffer[i] = sum;
+            peak = std::max(peak, std::fabs(sum));
+        } else {
+            if (i == job->preRollSamples) {
+                scale = 24000.0 / peak;
+                for (std::int32_t k = 0; k < i; ++k)
+                    job->output[k] = peak == 0 ? 0 : Saturate(scale * job->preRollBuffer[k]);
+            }
+            job->output[i] = peak == 0 ? 0 : Saturate(sum * scale);
+        }
+    }
+    for (std::int32_t i = job->totalSamples - job->fadeSamples; job->fadeSamples != 0 && i < job->totalSamples; ++i)
+        job->output[i] = Saturate(job->output[i] * static_cast<double>(job->totalSamples - i) / job->fadeSamples);
 }

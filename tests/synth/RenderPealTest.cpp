@@ -19,15 +19,6 @@ struct Strike {
     bool operator==(const Strike&) const = default;
 };
 
-// Bells one sample long whose value tells which bell struck: on five bells
-// the pre-roll's peak is bell 5 (500), so bell b shows as (b + 1) * 4800.
-struct MarkerBells : TestBells {
-    MarkerBells()
-    {
-        Make(8000, 1, 0, [](int b, std::int32_t) { return static_cast<std::int16_t>((b + 1) * 100); });
-    }
-};
-
 // Every nonzero output sample, as a strike of the bell its value marks.
 std::vector<Strike> StrikesIn(const std::vector<std::int16_t>& output, int unit)
 {

@@ -34,6 +34,15 @@ struct TestBells {
     }
 };
 
+// Bells one sample long whose value tells which bell struck: on five bells
+// the pre-roll's peak is bell 5 (500), so bell b shows as (b + 1) * 4800.
+struct MarkerBells : TestBells {
+    MarkerBells()
+    {
+        Make(8000, 1, 0, [](int b, std::int32_t) { return static_cast<std::int16_t>((b + 1) * 100); });
+    }
+};
+
 // A render job with its own output and pre-roll arrays.
 struct TestJob {
     RenderParams params;

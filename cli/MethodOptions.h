@@ -1,0 +1,35 @@
+#pragma once
+
+#include "cli/Args.h"
+#include "ringing/Touch.h"
+
+#include <cstdint>
+#include <optional>
+
+// The options that ring a method instead of a style, shared by `rows` and
+// `render`: --method, --place-notation, --stage, --calls, --bob, --single,
+// and --bells read against the method's stage.
+
+// Declares the options above (not --bells, which every command has).
+void AddTouchOptions(Args& args);
+
+// The help lines of those options, to follow a command's own.
+extern const char* const kTouchOptionsHelp;
+
+// True when a method option was given: the command rings a touch.
+bool WantsTouch(const Args& args);
+
+// A proved touch and the number of bells that ring it (its stage and any
+// covering bells behind).
+struct TouchChoice {
+    Touch touch;
+    std::int16_t bells = 0;
+};
+
+// Reads the method options into `choice` (left empty when none was given).
+// Usage errors print "carillix-cli COMMAND: WHY" and the usage and give 2;
+// a touch that cannot be rung prints why and gives 1; a false touch prints
+// a warning and is chosen. Returns the exit status when the command must
+// stop, nullopt otherwise. Prints nothing on stdout.
+std::optional<int> ReadTouchOptions(const Args& args, const char* command, const char* usage,
+                                    std::optional<TouchChoice>& choice);

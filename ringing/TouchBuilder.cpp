@@ -1,0 +1,115 @@
+#include "ringing/TouchBuilder.h"
+
+#include "ringing/PlaceNotation.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+// Stedman as written opens two changes before its first six end.
+constexpr int kFirstSixEnd = 3;
+constexpr int kChangesPerSix = 6;
+
+std::vector<int> CallEnds(CallPosition position, int leadSize)
+{
+    if (position == CallPosition::LeadEnd)
+        return {leadSize};
+    std::vector<int> ends;
+    for (int end = kFirstSixEnd; end <= leadSize; end += kChangesPerSix)
+        ends.push_back(end);
+    return ends;
+}
+
+// A notation as messages quote it: long ones cut short.
+std::string Quoted(std::string_view notation)
+{
+    constexpr std::size_t kLongest = 40;
+    if (notation.size() <= kLongest)
+        return std::string(notation);
+    return std::string(notation.substr(0, kLongest - 3)) + "...";
+}
+
+// Reads the call the request gives, else the method's own; an empty notation means none.
+bool ReadCall(const char* kind, const std::optional<std::string>& given, std::string_view own, int stage, Call& call,
+              std::string& fault)
+{
+    call.notation = given ? *given : std::string(own);
+    if (call.notation.empty())
+        return true;
+    PlaceNotation read = ReadPlaceNotation(call.notation, stage);
+    if (!read.fault.empty()) {
+        fault = std::string(kind) + " '" + Quoted(call.notation) + "': " + read.fault;
+        return false;
+    }
+    call.changes = std::move(read.changes);
+    return true;
+}
+
+// The most changes a call may have: those between two successive call
+// positions, and before the first one (a touch starts at a lead head).
+int LongestCall(const std::vector<int>& ends)
+{
+    int longest = ends.front();
+    for (std::size_t k = 1; k < ends.size(); ++k)
+        longest = std::min(longest, ends[k] - ends[k - 1]);
+    return longest;
+}
+
+bool CheckCalling(const Touch& touch, std::string& fault)
+{
+    for (std::size_t k = 0; k < touch.calling.size(); ++k) {
+        const char letter = touch.calling[k];
+        if (letter == 'p')
+            continue;
+        if (letter != 'b' && letter != 's') {
+            fault = "the calling has '" + std::string(1, letter) + "' at character " + std::to_string(k + 1) +
+                    "; it takes p (plain), b (bob) and s (single)";
+            return false;
+        }
+        const bool bob = letter == 'b';
+        const Call& call = bob ? touch.bob : touch.single;
+        const char* kind = bob ? "bob" : "single";
+        if (call.changes.empty()) {
+            fault =
+                touch.method.title + " has no " + kind + " of its own; the calling needs one given by place notation";
+            return false;
+        }
+        const int longest = LongestCall(touch.callEnds);
+        if (static_cast<int>(call.changes.size()) > longest) {
+            fault = "the " + std::string(kind) + " has " + std::to_string(call.changes.size()) +
+                    " changes; a call of " + touch.method.title + " may have at most " + std::to_string(longest);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+TouchBuild BuildTouch(const TouchRequest& request)
+{
+    TouchBuild build;
+    Touch& touch = build.touch;
+    const BuiltInMethod* builtIn = request.builtIn;
+    const std::string notation = builtIn != nullptr ? std::string(builtIn->notation) : request.placeNotation;
+    const int stage = builtIn != nullptr ? builtIn->stage : request.stage;
+    std::string title = builtIn != nullptr ? std::string(builtIn->title)
+                                           : "place notation " + Quoted(notation) + " on " + std::to_string(stage);
+    MethodRead read = ReadMethod(std::move(title), notation, stage);
+    if (!read.fault.empty()) {
+        build.fault = "place notation '" + Quoted(notation) + "': " + read.fault;
+        return build;
+    }
+    touch.method = std::move(read.method);
+    const int leadSize = static_cast<int>(touch.method.lead.size());
+    touch.callEnds = CallEnds(builtIn != nullptr ? builtIn->calls : CallPosition::LeadEnd, leadSize);
+
+    if (!ReadCall("bob", request.bob, builtIn != nullptr ? builtIn->bob : "", stage, touch.bob, build.fault) ||
+        !ReadCall("single", request.single, builtIn != nullptr ? builtIn->single : "", stage, touch.single,
+                  build.fault))
+        return build;
+    touch.calling = request.calling;
+    CheckCalling(touch, build.fault);
+    return build;
+}

@@ -1,0 +1,50 @@
+#include "ringing/TouchStepper.h"
+
+namespace {
+
+constexpr std::int32_t kOpeningRows = 4;
+
+}  // namespace
+
+TouchStepper::TouchStepper(const Touch& touch) : touch(touch), leadSize(static_cast<int>(touch.method.lead.size())) {}
+
+const Change& TouchStepper::NextChange() const
+{
+    for (const int end : touch.callEnds) {
+        if (end <= leadPosition)
+            continue;
+        if (touch.calling.empty())
+            break;
+        const char letter = touch.calling[callsPassed % touch.calling.size()];
+        if (letter == 'p')
+            break;
+        const std::vector<Change>& call = letter == 'b' ? touch.bob.changes : touch.single.changes;
+        const int start = end - static_cast<int>(call.size());
+        if (leadPosition >= start)
+            return call[static_cast<std::size_t>(leadPosition - start)];
+        break;
+    }
+    return touch.method.lead[static_cast<std::size_t>(leadPosition)];
+}
+
+bool TouchStepper::Step(Row& row)
+{
+    if (cameRound)
+        return true;
+    ApplyChange(NextChange(), row);
+    ++changes;
+    ++leadPosition;
+    for (const int end : touch.callEnds)
+        if (end == leadPosition)
+            ++callsPassed;
+    if (leadPosition == leadSize)
+        leadPosition = 0;
+    cameRound = IsHomeRow(row, touch.method.stage);
+    return cameRound;
+}
+
+void TouchStepper::Next(std::int32_t rowIndex, Row& row)
+{
+    if (rowIndex >= kOpeningRows)
+        Step(row);
+}
