@@ -50,7 +50,7 @@ public:
             if (QTest::qWaitFor([&] { return QFileInfo::exists(socket) || server->state() == QProcess::NotRunning; },
                                 kPatienceMs) &&
                 server->state() == QProcess::Running) {
-                name = ":" + std::to_string(display);
+                name = QStringLiteral(":%1").arg(display).toStdString();
                 this->server = std::move(server);
                 break;
             }
