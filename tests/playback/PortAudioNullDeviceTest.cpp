@@ -11,6 +11,18 @@
 
 namespace {
 
+WaveFormat MonoPcm16At44100()
+{
+    WaveFormat format;
+    format.formatTag = kFormatPcm;
+    format.channels = 1;
+    format.sampleRate = 44100;
+    format.avgBytesPerSec = 88200;
+    format.blockAlign = 2;
+    format.bitsPerSample = 16;
+    return format;
+}
+
 // Runs the real device over ALSA's null PCM, which takes samples as fast as
 // they come, so whole playbacks finish in moments without a sound card.
 class PortAudioNullDeviceTest : public ::testing::Test {
@@ -60,13 +72,7 @@ TEST_F(PortAudioNullDeviceTest, APlayStartsTheAudioLibraryOnce)
 TEST_F(PortAudioNullDeviceTest, DrainingWaitsForTheQueuedBlocksAndLeavesTheDeviceToClose)
 {
     LoadSound(3 * 8192);
-    WaveFormat format;
-    format.formatTag = kFormatPcm;
-    format.channels = 1;
-    format.sampleRate = 44100;
-    format.avgBytesPerSec = 88200;
-    format.blockAlign = 2;
-    format.bitsPerSample = 16;
+    WaveFormat format = MonoPcm16At44100();
     std::atomic<int> done{0};
     ASSERT_TRUE(device.Open(
         format, [](void* count) { ++*static_cast<std::atomic<int>*>(count); }, &done));
@@ -99,13 +105,7 @@ TEST_F(PortAudioNullDeviceTest, StopsAtOnceWhenAskedMidway)
 
 TEST_F(PortAudioNullDeviceTest, AcceptsOnly16BitPcmInOneOrTwoChannels)
 {
-    WaveFormat format;
-    format.formatTag = kFormatPcm;
-    format.channels = 1;
-    format.sampleRate = 44100;
-    format.avgBytesPerSec = 88200;
-    format.blockAlign = 2;
-    format.bitsPerSample = 16;
+    WaveFormat format = MonoPcm16At44100();
     EXPECT_TRUE(device.QueryFormat(format));
 
     const struct {

@@ -16,38 +16,100 @@ std::int16_t Saturate(double x)
     return static_cast<std::int16_t>(t < -32768 ? -32768 : t > 32767 ? 32767 : t);
 }
 
+// The sounding bells, by place, and each bell's next sample.
+class Voices {
+public:
+    Voices(const CSoundBuffer* bells, int stage) : bells(bells), stage(stage)
+    {
+        for (int k = 0; k < 16; ++k) {
+            voice[k] = -1;
+            position[k] = 0;
+        }
+    }
+
+    // Bell b strikes at place p: its earlier sound stops, and it takes p's slot from its onset.
+    void Strike(int b, int p)
+    {
+        for (int v = 0; v < stage; ++v)
+            if (voice[v] == b)
+                voice[v] = -1;
+        voice[p] = b;
+        position[b] = bells[b].onset;
+    }
+
+    // The sum of every sounding bell's next sample.
+    double Mix()
+    {
+        double sum = 0.0;
+        for (int v = 0; v < stage; ++v) {
+            const int b = voice[v];
+            if (b == -1)
+                continue;
+            if (position[b] < bells[b].sampleCount) {
+                sum += bells[b].samples[position[b]];
+                ++position[b];
+            }
+            if (position[b] >= bells[b].sampleCount)
+                voice[v] = -1;
+        }
+        return sum;
+    }
+
+private:
+    const CSoundBuffer* bells;
+    int stage;
+    int voice[16];
+    std::int32_t position[16];
+};
+
+// Holds the pre-roll's mix until its peak is known, then writes every sample scaled and saturated.
+class ScaledOutput {
+public:
+    void Write(RenderParams* job, std::int32_t i, double sum)
+    {
+        if (i < job->preRollSamples) {
+            job->preRollBuffer[i] = sum;
+            peak = std::max(peak, std::fabs(sum));
+            return;
+        }
+        if (i == job->preRollSamples) {
+            scale = 24000.0 / peak;
+            for (std::int32_t k = 0; k < i; ++k)
+                job->output[k] = peak == 0 ? 0 : Saturate(scale * job->preRollBuffer[k]);
+        }
+        job->output[i] = peak == 0 ? 0 : Saturate(sum * scale);
+    }
+
+private:
+    double peak = 0;
+    double scale = 0;
+};
+
+void Fade(RenderParams* job)
+{
+    for (std::int32_t i = job->totalSamples - job->fadeSamples; job->fadeSamples != 0 && i < job->totalSamples; ++i)
+        job->output[i] = Saturate(job->output[i] * static_cast<double>(job->totalSamples - i) / job->fadeSamples);
+}
+
 }  // namespace
 
 void PlainRenderPeal(RenderParams* job)
 {
-    const CSoundBuffer* bells = job->bells;
     const int stage = job->stage;
     const double errorScale = job->strikeInterval * static_cast<double>(job->strikingError) / 50.0 / 32767.0;
     StrikeRandom random(job->seed);
     Row row = HomeRow();
-    int voice[16];
-    std::int32_t position[16];
-    for (int k = 0; k < 16; ++k) {
-        voice[k] = -1;
-        position[k] = 0;
-    }
-    voice[0] = 0;
-    position[0] = bells[0].onset;
+    Voices voices(job->bells, stage);
+    voices.Strike(0, 0);
     int place = 1;
     std::int32_t rowsDone = 0;
     std::int64_t nominal = job->strikeInterval;
     std::int64_t nextStrike = job->strikeInterval;
-    double peak = 0;
-    double scale = 0;
+    ScaledOutput output;
 
     for (std::int32_t i = 0; i < job->totalSamples && !job->cancelRequested; ++i) {
         if (i >= nextStrike) {
-            const int b = row[place];
-            for (int v = 0; v < stage; ++v)
-                if (voice[v] == b)
-                    voice[v] = -1;
-            voice[place] = b;
-            position[b] = bells[b].onset;
+            voices.Strike(row[place], place);
             ++place;
             nominal += job->strikeInterval;
             if (place >= stage) {
@@ -60,84 +122,23 @@ void PlainRenderPeal(RenderParams* job)
             }
             nextStrike = nominal + static_cast<std::int64_t>((random.Next() - 16383) * errorScale);
         }
-        double sum = 0.0;
-        for (int v = 0; v < stage; ++v) {
-            const int b = voice[v];
-            if (b == -1)
-                continue;
-            if (position[b] < bells[b].sampleCount) {
-                sum += bells[b].samples[position[b]];
-                ++position[b];
-            }
-            if (position[b] >= bells[b].sampleCount)
-                voice[v] = -1;
-        }
-        if (i < job->preRollSamples) {
-            job->preRollBuffer[i] = sum;
-            if (std::fabs(sum) > peak)
-                peak = std::fabs(sum);
-        } else {
-            if (i == job->preRollSamples) {
-                scale = 24000.0 / peak;
-                for (std::int32_t k = 0; k < i; ++k)
-                    job->output[k] = peak == 0 ? 0 : Saturate(scale * job->preRollBuffer[k]);
-            }
-            job->output[i] = peak == 0 ? 0 : Saturate(sum * scale);
-        }
+        output.Write(job, i, voices.Mix());
         job->samplesDone = i + 1;
     }
-    if (job->fadeSamples != 0 && !job->cancelRequested)
-        for (std::int32_t i = job->totalSamples - job->fadeSamples; i < job->totalSamples; ++i)
-            job->output[i] = Saturate(job->output[i] * static_cast<double>(job->totalSamples - i) / job->fadeSamples);
+    if (job->samplesDone == job->totalSamples)
+        Fade(job);
     job->finished = true;
 }
 
 void PlainMixBlows(RenderParams* job, const std::vector<Blow>& blows)
 {
-    const CSoundBuffer* bells = job->bells;
-    const int stage = job->stage;
-    int voice[16];
-    std::int32_t position[16];
-    for (int k = 0; k < 16; ++k) {
-        voice[k] = -1;
-        position[k] = 0;
-    }
+    Voices voices(job->bells, job->stage);
+    ScaledOutput output;
     std::size_t next = 0;
-    double peak = 0;
-    double scale = 0;
     for (std::int32_t i = 0; i < job->totalSamples; ++i) {
-        for (; next < blows.size() && blows[next].strike == i; ++next) {
-            const int b = blows[next].bell;
-            for (int v = 0; v < stage; ++v)
-                if (voice[v] == b)
-                    voice[v] = -1;
-            voice[blows[next].place] = b;
-            position[b] = bells[b].onset;
-        }
-        double sum = 0.0;
-        for (int v = 0; v < stage; ++v) {
-            const int b = voice[v];
-            if (b == -1)
-                continue;
-            if (position[b] < bells[b].sampleCount) {
-                sum += bells[b].samples[position[b]];
-                ++position[b];
-            }
-            if (position[b] >= bells[b].sampleCount)
-                voice[v] = -1;
-        }
-        if (i < job->preRollSamples) {
-            job->preRollBuffer[i] = sum;
-            peak = std::max(peak, std::fabs(sum));
-        } else {
-            if (i == job->preRollSamples) {
-                scale = 24000.0 / peak;
-                for (std::int32_t k = 0; k < i; ++k)
-                    job->output[k] = peak == 0 ? 0 : Saturate(scale * job->preRollBuffer[k]);
-            }
-            job->output[i] = peak == 0 ? 0 : Saturate(sum * scale);
-        }
+        for (; next < blows.size() && blows[next].strike == i; ++next)
+            voices.Strike(blows[next].bell, blows[next].place);
+        output.Write(job, i, voices.Mix());
     }
-    for (std::int32_t i = job->totalSamples - job->fadeSamples; job->fadeSamples != 0 && i < job->totalSamples; ++i)
-        job->output[i] = Saturate(job->output[i] * static_cast<double>(job->totalSamples - i) / job->fadeSamples);
+    Fade(job);
 }
