@@ -1,6 +1,5 @@
 #include "sound/SoundFileWriter.h"
 
-#include "sound/BinaryFile.h"
 #include "sound/FileReplacement.h"
 #include "sound/Resampler.h"
 #include "sound/WavFile.h"
@@ -32,15 +31,6 @@ int SndfileFormat(SoundFileFormat format)
 struct SndfileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
-
-bool WriteWavFile(const CSoundBuffer& sound, const std::string& path)
-{
-    BinaryFile file;
-    if (!file.Open(path, BinaryFile::ModeWrite | BinaryFile::ModeCreate))
-        return false;
-    const bool written = WriteWav(sound, file);
-    return file.Close() && written;
-}
 
 // Writes the sound's samples, or the resampler's output from them, block by block.
 bool WriteFrames(SNDFILE* file, const CSoundBuffer& sound, const std::optional<Resampler>& resampler)

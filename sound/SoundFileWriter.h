@@ -15,8 +15,7 @@
 // temporary file (SaveSoundFile does). Changes nothing in `sound`.
 bool WriteSoundFile(const CSoundBuffer& sound, SoundFileFormat format, const std::string& path);
 
-// Writes `sound` to `path` in `format` through a FileReplacement, with the
-// guarantees of SaveWavTo: never a half-written file there, a link's target
-// replaced, the replaced file's mode kept; on success fileName = path and
-// state = 1, on failure nothing changes.
+// Writes `sound` to `path` in `format` through a FileReplacement: never a
+// half-written file there, a link's target replaced, the replaced file's mode
+// kept; on success fileName = path and state = 1, on failure nothing changes.
 bool SaveSoundFile(CSoundBuffer& sound, SoundFileFormat format, const std::string& path);

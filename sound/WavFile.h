@@ -39,7 +39,12 @@ LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file);
 // write fails.
 bool WriteWav(const CSoundBuffer& sound, BinaryFile& file);
 
-// Writes `sound` to `path` through a FileReplacement: never a half-written
+// Writes `sound` with WriteWav to the file at `path`, created or truncated.
+// False when it cannot be opened or a write or the close fails; the file may
+// then be incomplete (SaveWavTo writes through a temporary file).
+bool WriteWavFile(const CSoundBuffer& sound, const std::string& path);
+
+// SaveSoundFile as WAV: writes `sound` to `path` through a FileReplacement, never a half-written
 // file there, a symbolic link's target replaced rather than the link, the
 // replaced file's mode kept. On success sets fileName = path and state = 1;
 // on failure changes nothing (any existing file stays as it was).

@@ -1,5 +1,5 @@
-#include "sound/FileReplacement.h"
 #include "sound/LittleEndian.h"
+#include "sound/SoundFileWriter.h"
 #include "sound/WavFile.h"
 
 #include <algorithm>
@@ -58,18 +58,16 @@ bool WriteWav(const CSoundBuffer& sound, BinaryFile& file)
     return true;
 }
 
-bool SaveWavTo(CSoundBuffer& sound, const std::string& path)
+bool WriteWavFile(const CSoundBuffer& sound, const std::string& path)
 {
-    FileReplacement replacement(path);
-    if (!replacement.Create())
-        return false;
     BinaryFile file;
-    if (!file.Open(replacement.TemporaryPath(), BinaryFile::ModeWrite | BinaryFile::ModeCreate))
+    if (!file.Open(path, BinaryFile::ModeWrite | BinaryFile::ModeCreate))
         return false;
     const bool written = WriteWav(sound, file);
-    if (!file.Close() || !written || !replacement.Commit())
-        return false;
-    sound.fileName = path;
-    sound.state = 1;
-    return true;
+    return file.Close() && written;
+}
+
+bool SaveWavTo(CSoundBuffer& sound, const std::string& path)
+{
+    return SaveSoundFile(sound, SoundFileFormat::Wav, path);
 }
