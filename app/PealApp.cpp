@@ -12,7 +12,7 @@ std::array<CSoundBuffer, kMaxBells> bells;
 void SetUpApplicationIdentity()
 {
     QApplication::setApplicationName(kApplicationName);
-    QApplication::setDesktopFileName("carillix");
+    QApplication::setDesktopFileName("org.carillix.Carillix");
     QApplication::setWindowIcon(CPealDlg::ApplicationIcon());
 }
 

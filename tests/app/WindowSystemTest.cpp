@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -116,6 +117,17 @@ bool Has(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
+// The value of `key` in the application's desktop entry, or "" without one.
+std::string DesktopEntryValue(const std::string& key)
+{
+    std::ifstream entry(CARILLIX_DESKTOP_ENTRY);
+    for (std::string line; std::getline(entry, line);) {
+        if (line.starts_with(key + "="))
+            return line.substr(key.size() + 1);
+    }
+    return {};
+}
+
 std::string WindowId(const QWidget* window)
 {
     return QStringLiteral("0x%1").arg(window->winId(), 0, 16).toStdString();
@@ -152,6 +164,10 @@ TEST(WindowSystem, TheMainWindowIsAnApplicationWindowAndOwnsDialogsTitledWithThe
             EXPECT_FALSE(Has(type, "_NET_WM_WINDOW_TYPE_DIALOG")) << type;
             EXPECT_FALSE(Has(Property(window, "_NET_WM_STATE"), "_NET_WM_STATE_MODAL"));
             EXPECT_TRUE(Has(Property(window, "WM_TRANSIENT_FOR"), "not found"));
+            // A task bar on X11 finds the desktop entry, and so the icon, by
+            // the window's class.
+            const std::string wmClass = Property(window, "WM_CLASS");
+            EXPECT_TRUE(Has(wmClass, ", \"" + DesktopEntryValue("StartupWMClass") + "\"")) << wmClass;
             const QPoint offset = window->frameGeometry().center() - window->screen()->availableGeometry().center();
             EXPECT_LE(offset.manhattanLength(), 2);
 
