@@ -306,6 +306,8 @@ TEST(Touch, BuildRefusesCallingsItCannotRing)
                   "single '13': places '1' and '3' at character 1 leave an odd number of bells between them"},
              Case{NotationRequest("-17-", 6),
                   "place notation '-17-': place '7' at character 3 is beyond the stage of 6"},
+             Case{NotationRequest(std::string(36, 'x') + "\xC3\xA9xxx", 6),
+                  "place notation 'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...': unknown symbol byte 0xC3 at character 37"},
          }) {
         EXPECT_EQ(BuildTouch(c.request).fault, c.fault);
     }
