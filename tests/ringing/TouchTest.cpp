@@ -281,6 +281,28 @@ TEST(Touch, ATouchMustComeRoundWithinTheLimit)
     EXPECT_EQ(beyond.changes, kMaxTouchChanges);
 }
 
+TEST(Touch, ALeadMayNotHoldAChangeThatMovesNoBellButACallMay)
+{
+    struct Case {
+        const char* notation;
+        int stage;
+        const char* change;  // where the fault finds it; null when read
+    };
+    for (const Case& c : {
+             Case{"-14-14,1234", 4, "change '1234' at character 8"},
+             Case{"1234.-.1234", 4, "change '1234' at character 1"},
+             Case{"3.12.1", 3, "change '12' at character 3"},  // place 3 implied
+             Case{"-1234-", 6, nullptr},
+         }) {
+        EXPECT_EQ(BuildTouch(NotationRequest(c.notation, c.stage)).fault,
+                  c.change == nullptr ? ""
+                                      : "place notation '" + std::string(c.notation) + "': " + c.change +
+                                            " makes every place and moves no bell; a method's lead may not hold "
+                                            "one (a call may)");
+    }
+    EXPECT_EQ(BuiltIn("Plain Bob Minimus", "s").single.notation, "1234");
+}
+
 TEST(Touch, BuildRefusesCallingsItCannotRing)
 {
     struct Case {
