@@ -48,10 +48,11 @@ inline constexpr std::array<int, kMaxBells> kBellName{1025, 1026, 1027, 1028, 10
 inline constexpr const char* kWriteErrorText = "Error writing file!";
 inline constexpr const char* kGenerationCancelledText = "Generation cancelled";
 inline constexpr const char* kOutputMemoryText = "Not enough memory for an output of this length!";
-// File choices: bells may be WAV or MP3, and a name that does not exist may
-// be typed (the load then reports it); the output is WAV, into a folder that
-// exists, with a question before a file is replaced.
-inline constexpr const char* kBellFileFilter = "Waveform files (.wav, .mp3)|*.wav;*.mp3|";
+// File choices: bells may be WAV or MP3, or FLAC or Ogg, and a name that
+// does not exist may be typed (the load then reports it); the output is WAV,
+// into a folder that exists, with a question before a file is replaced.
+inline constexpr const char* kBellFileFilter =
+    "Waveform files (.wav, .mp3)|*.wav;*.mp3|FLAC and Ogg files (.flac, .ogg)|*.flac;*.ogg|";
 inline constexpr unsigned kBellFileFlags = OFN_EXPLORER;
 inline constexpr const char* kOutputFileFilter = "Waveform files (.wav)|*.wav|";
 inline constexpr unsigned kOutputFileFlags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;

@@ -63,6 +63,15 @@ std::optional<std::string> Args::Value(std::string_view name) const
     return last;
 }
 
+std::optional<std::string> Args::LastValueOf(std::initializer_list<std::string_view> names) const
+{
+    std::optional<std::string> last;
+    for (const auto& [option, value] : values)
+        if (std::find(names.begin(), names.end(), option) != names.end())
+            last = value;
+    return last;
+}
+
 std::vector<std::string> Args::Values(std::string_view name) const
 {
     std::vector<std::string> given;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,8 @@ public:
     // The value given last, or every value in the order given.
     std::optional<std::string> Value(std::string_view name) const;
     std::vector<std::string> Values(std::string_view name) const;
+    // The value given last to any of `names`, options that mean the same.
+    std::optional<std::string> LastValueOf(std::initializer_list<std::string_view> names) const;
     bool Flag(std::string_view name) const;
     const std::vector<std::string>& Positional() const { return positional; }
 

@@ -49,9 +49,7 @@ void AddOutputOption(Args& args)
 
 std::optional<std::string> OutputPath(const Args& args)
 {
-    auto output = args.Value("--output");
-    if (const auto shortOutput = args.Value("-o"))
-        output = shortOutput;
+    auto output = args.LastValueOf({"-o", "--output"});
     if (!output || output->empty())
         return std::nullopt;
     return output;

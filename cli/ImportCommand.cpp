@@ -14,9 +14,10 @@ constexpr const char* kCommand = "import";
 constexpr const char* kUsage = "usage: carillix-cli import BELL -o OUT.wav\n";
 
 constexpr const char* kHelp =
-    "Loads one bell sample (WAV, or MP3 for any other extension) as the application\n"
-    "does: converted to mono 16-bit, with the onset of its strike found. Writes it\n"
-    "to OUT.wav as a mono 16-bit PCM WAV and prints 'rate=R samples=N onset=K'.\n"
+    "Loads one bell sample (WAV, FLAC or Ogg by its extension, MP3 for any other)\n"
+    "as the application does: converted to mono 16-bit, with the onset of its strike\n"
+    "found. Writes it to OUT.wav as a mono 16-bit PCM WAV and prints\n"
+    "'rate=R samples=N onset=K'.\n"
     "\n"
     "  -o, --output FILE   the WAV file to write (replaced only when fully written)\n";
 

@@ -22,5 +22,7 @@ struct MethodRead {
 };
 
 // Reads `notation` on `stage` bells (see ReadPlaceNotation) into a method
-// with the given title.
+// with the given title. A lead may not hold a change that makes every place
+// (it moves no bell): the first one written is refused, named with the
+// character where it starts. Calls are read without this rule.
 MethodRead ReadMethod(std::string title, std::string_view notation, int stage);

@@ -1,5 +1,6 @@
 #include "ringing/TouchBuilder.h"
 
+#include "base/MessageQuote.h"
 #include "ringing/PlaceNotation.h"
 
 #include <algorithm>
@@ -21,15 +22,6 @@ std::vector<int> CallEnds(CallPosition position, int leadSize)
     return ends;
 }
 
-// A notation as messages quote it: long ones cut short.
-std::string Quoted(std::string_view notation)
-{
-    constexpr std::size_t kLongest = 40;
-    if (notation.size() <= kLongest)
-        return std::string(notation);
-    return std::string(notation.substr(0, kLongest - 3)) + "...";
-}
-
 // Reads the call the request gives, else the method's own; an empty notation means none.
 bool ReadCall(const char* kind, const std::optional<std::string>& given, std::string_view own, int stage, Call& call,
               std::string& fault)
@@ -39,7 +31,7 @@ bool ReadCall(const char* kind, const std::optional<std::string>& given, std::st
         return true;
     PlaceNotation read = ReadPlaceNotation(call.notation, stage);
     if (!read.fault.empty()) {
-        fault = std::string(kind) + " '" + Quoted(call.notation) + "': " + read.fault;
+        fault = std::string(kind) + " '" + MessageQuote(call.notation) + "': " + read.fault;
         return false;
     }
     call.changes = std::move(read.changes);
@@ -94,11 +86,12 @@ TouchBuild BuildTouch(const TouchRequest& request)
     const BuiltInMethod* builtIn = request.builtIn;
     const std::string notation = builtIn != nullptr ? std::string(builtIn->notation) : request.placeNotation;
     const int stage = builtIn != nullptr ? builtIn->stage : request.stage;
-    std::string title = builtIn != nullptr ? std::string(builtIn->title)
-                                           : "place notation " + Quoted(notation) + " on " + std::to_string(stage);
+    std::string title = builtIn != nullptr
+                            ? std::string(builtIn->title)
+                            : "place notation " + MessageQuote(notation) + " on " + std::to_string(stage);
     MethodRead read = ReadMethod(std::move(title), notation, stage);
     if (!read.fault.empty()) {
-        build.fault = "place notation '" + Quoted(notation) + "': " + read.fault;
+        build.fault = "place notation '" + MessageQuote(notation) + "': " + read.fault;
         return build;
     }
     touch.method = std::move(read.method);

@@ -1,5 +1,6 @@
 #include "sound/BellImport.h"
 
+#include "sound/FlacOggHeader.h"
 #include "sound/Mp3Header.h"
 #include "sound/WavFile.h"
 
@@ -8,11 +9,22 @@
 
 namespace {
 
-bool IsWavExtension(std::string extension)
+std::string Lowercase(std::string text)
 {
-    std::transform(extension.begin(), extension.end(), extension.begin(),
+    std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == "wav";
+    return text;
+}
+
+// The reader for a file's extension, in any case: WAV, FLAC and Ogg by name, MP3 for every other.
+LoadResult ReadHeader(CSoundBuffer& bell, BinaryFile& file)
+{
+    const std::string extension = Lowercase(bell.Extension());
+    if (extension == "wav")
+        return ReadWavHeader(bell, file);
+    if (extension == "flac" || extension == "ogg")
+        return ReadFlacOggHeader(bell, file);
+    return ReadMp3Header(bell, file);
 }
 
 }  // namespace
@@ -24,7 +36,7 @@ LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path)
     BinaryFile file;
     if (!file.Open(path, BinaryFile::ModeRead))
         return LoadOpenFailed;
-    const LoadResult header = IsWavExtension(bell.Extension()) ? ReadWavHeader(bell, file) : ReadMp3Header(bell, file);
+    const LoadResult header = ReadHeader(bell, file);
     if (header != LoadOK)
         return header;
     const LoadResult converted = ConvertToMono16(bell, file);

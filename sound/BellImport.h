@@ -8,9 +8,10 @@
 #include <string>
 
 // Loads one bell sample from `path` into `bell`, everything after the file
-// choice: fileName = path and state = 0 first; open; WAV reader for a ".wav"
-// extension in any case, MP3 reader otherwise; ConvertToMono16; onset; state 1
-// on success. The file is closed on every path.
+// choice: fileName = path and state = 0 first; open; by the extension, in
+// any case, the WAV reader for ".wav", the FLAC and Ogg reader for ".flac"
+// and ".ogg", the MP3 reader otherwise; ConvertToMono16; onset; state 1 on
+// success. The file is closed on every path.
 LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path);
 
 // Reads dataBytes of sample data from the file's position and turns it into

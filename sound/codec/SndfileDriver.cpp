@@ -40,7 +40,8 @@ std::vector<std::uint8_t> WavHeaders(const WaveFormat& source, std::size_t dataB
     return headers;
 }
 
-// The rebuilt headers followed by the caller's data, read as one file.
+// The rebuilt headers (none for a whole FLAC or Ogg file) followed by the
+// caller's data, read as one file.
 struct VirtualWav {
     std::vector<std::uint8_t> headers;
     std::span<const std::uint8_t> data;
@@ -126,16 +127,22 @@ public:
     SndfileStream(const SndfileStream&) = delete;
     SndfileStream& operator=(const SndfileStream&) = delete;
 
+    // True when the data opens with the record's channels and rate and, for
+    // a FLAC or Ogg tag, as that container.
     bool Start(const WaveFormat& source)
     {
         file_ = sf_open_virtual(&kVirtualIo, SFM_READ, &info_, &wav_);
-        return file_ != nullptr && info_.channels == source.channels && info_.samplerate >= 0 &&
+        const bool whole = source.formatTag == kFormatFlac || source.formatTag == kFormatOgg;
+        return file_ != nullptr && (!whole || FlacOggFormatTag(info_.format) == source.formatTag) &&
+               info_.channels == source.channels && info_.samplerate >= 0 &&
                static_cast<std::uint32_t>(info_.samplerate) == source.sampleRate;
     }
 
     std::optional<std::uint64_t> DecodedBytes() override
     {
-        if (info_.frames < 0 || info_.frames == SF_COUNT_MAX)
+        if (info_.frames == SF_COUNT_MAX)  // a stream that does not declare its length
+            info_.frames = CountFrames();
+        if (info_.frames < 0)
             return std::nullopt;
         return static_cast<std::uint64_t>(info_.frames) * static_cast<std::uint64_t>(info_.channels) * 2;
     }
@@ -145,7 +152,6 @@ public:
     // value / 32768 exactly, so scaling back loses nothing.
     bool Convert(std::span<std::uint8_t> out) override
     {
-        constexpr sf_count_t kChunkFrames = 4096;
         const auto channels = static_cast<std::size_t>(info_.channels);
         std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
         std::size_t filled = 0;
@@ -166,17 +172,55 @@ public:
     }
 
 private:
+    static constexpr sf_count_t kChunkFrames = 4096;
+
+    // Decodes the whole stream to count its frames, stopping once there are
+    // more than a sound can hold, and goes back to the first frame; -1 when
+    // it cannot go back.
+    sf_count_t CountFrames()
+    {
+        constexpr sf_count_t kMostFrames = std::numeric_limits<std::int32_t>::max();
+        std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * static_cast<std::size_t>(info_.channels));
+        sf_count_t frames = 0;
+        while (frames <= kMostFrames) {
+            const sf_count_t got = sf_readf_float(file_, chunk.data(), kChunkFrames);
+            if (got <= 0)
+                break;
+            frames += got;
+        }
+        return sf_seek(file_, 0, SEEK_SET) == 0 ? frames : -1;
+    }
+
     VirtualWav wav_;
     SF_INFO info_{};
     SNDFILE* file_ = nullptr;
 };
 
+std::unique_ptr<CodecStream> StartStream(VirtualWav wav, const WaveFormat& source)
+{
+    auto stream = std::make_unique<SndfileStream>(std::move(wav));
+    if (!stream->Start(source))
+        return nullptr;
+    return stream;
+}
+
 }  // namespace
 
 std::unique_ptr<CodecStream> SndfileDriver::Open(const WaveFormat& source, std::span<const std::uint8_t> data) const
 {
-    auto stream = std::make_unique<SndfileStream>(VirtualWav{WavHeaders(source, data.size()), data});
-    if (!stream->Start(source))
-        return nullptr;
-    return stream;
+    return StartStream(VirtualWav{WavHeaders(source, data.size()), data}, source);
+}
+
+std::unique_ptr<CodecStream> FlacOggDriver::Open(const WaveFormat& source, std::span<const std::uint8_t> data) const
+{
+    return StartStream(VirtualWav{{}, data}, source);
+}
+
+std::uint16_t FlacOggFormatTag(int sndfileFormat)
+{
+    switch (sndfileFormat & SF_FORMAT_TYPEMASK) {
+    case SF_FORMAT_FLAC: return kFormatFlac;
+    case SF_FORMAT_OGG: return kFormatOgg;
+    default: return 0;
+    }
 }

@@ -17,6 +17,7 @@ const CodecDriver* DriverFor(std::uint16_t formatTag)
 {
     static const Mpg123Driver mpegAudio;
     static const SndfileDriver wavCodecs;
+    static const FlacOggDriver flacOgg;
     switch (formatTag) {
     case kFormatMpegLayer3:
     case kFormatMpegAudio: return &mpegAudio;
@@ -27,6 +28,8 @@ const CodecDriver* DriverFor(std::uint16_t formatTag)
     case kFormatImaAdpcm:
     case kFormatGsm610:
     case kFormatExtensible: return &wavCodecs;
+    case kFormatFlac:
+    case kFormatOgg: return &flacOgg;
     default: return nullptr;
     }
 }

@@ -64,8 +64,11 @@ TEST(MainDialog, ReadFileLoadsTheBellOfItsRow)
         d.Click(kReadFile[0]);
         d.script.AnswerFileDialog(d.MakeBellFile("thirteenth.wav", 8000));
         d.Click(kReadFile[12]);  // fifth row of the right column
+        d.script.AnswerFileDialog(CARILLIX_DECODE_CORPUS "/flac_stereo_8000.flac");
+        d.Click(kReadFile[2]);
         EXPECT_EQ(d.Text(kBellName[0]), "treble.wav");
         EXPECT_EQ(d.Text(kBellName[12]), "thirteenth.wav");
+        EXPECT_EQ(d.Text(kBellName[2]), "flac_stereo_8000.flac");
         EXPECT_EQ(d.Text(kBellName[1]), "No file loaded");
         EXPECT_EQ(d.Text(kSampleRate), "8000");
     });
@@ -74,11 +77,14 @@ TEST(MainDialog, ReadFileLoadsTheBellOfItsRow)
     EXPECT_EQ(bells[0].onset, 120);
     EXPECT_EQ(bells[12].state, 1);
     EXPECT_EQ(bells[11].state, 0);
+    EXPECT_EQ(bells[2].state, 1);
     EXPECT_EQ(d.dialog.commonSampleRate, 8000u);
-    ASSERT_EQ(d.script.fileDialogs.size(), 2u);
+    ASSERT_EQ(d.script.fileDialogs.size(), 3u);
     const auto& choice = d.script.fileDialogs[0];
     EXPECT_TRUE(choice.openFileDialog);
-    EXPECT_EQ(choice.filter, "Waveform files (.wav, .mp3)|*.wav;*.mp3|");
+    EXPECT_EQ(choice.filter, "Waveform files (.wav, .mp3)|*.wav;*.mp3|FLAC and Ogg files (.flac, .ogg)|*.flac;*.ogg|");
+    EXPECT_EQ(QtFileFilter(choice.filter),
+              "Waveform files (.wav, .mp3) (*.wav *.mp3);;FLAC and Ogg files (.flac, .ogg) (*.flac *.ogg)");
     EXPECT_EQ(choice.defaultExtension, "");
     EXPECT_EQ(choice.flags, 0x80000u);  // a name that does not exist may be typed
     // Run from the build tree: the demo bells made there.

@@ -111,6 +111,24 @@ TEST_F(RenderCommand, BellFilesRingLikeTheBuiltInBellsAndTheSeedRepeats)
     EXPECT_NE(files, ReadBytes(folder.Path("seed2.wav")));
 }
 
+TEST_F(RenderCommand, FlacAndOggBellsRingAsTheirWavSourcesDo)
+{
+    const auto render = [&](std::initializer_list<const char*> bells, const std::string& out) {
+        std::string files;
+        for (const char* name : bells)
+            files += std::string(CARILLIX_DECODE_CORPUS) + "/" + name + " ";
+        EXPECT_EQ(RunCli("render --bells 5 " + files + "-o " + folder.Path(out)).status, 0) << out;
+        return ReadBytes(folder.Path(out));
+    };
+    const auto wav =
+        render({"ref_44100.wav", "ref_44100.wav", "ref_44100.wav", "ref_44100.wav", "ogg_stereo_44100.ogg"}, "wav.wav");
+    EXPECT_EQ(MonoSamples(wav, 44100), 441000u);
+    EXPECT_EQ(render({"flac_44100.flac", "flac24_44100.Flac", "flac_unknown_length.flac", "flac_44100.flac",
+                      "ogg_stereo_44100.ogg"},
+                     "flac.wav"),
+              wav);
+}
+
 TEST_F(RenderCommand, RefusalsPrintTheApplicationsTextAndWriteNothing)
 {
     struct Case {

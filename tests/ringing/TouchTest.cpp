@@ -281,6 +281,28 @@ TEST(Touch, ATouchMustComeRoundWithinTheLimit)
     EXPECT_EQ(beyond.changes, kMaxTouchChanges);
 }
 
+TEST(Touch, ALeadMayNotHoldAChangeThatMovesNoBellButACallMay)
+{
+    struct Case {
+        const char* notation;
+        int stage;
+        const char* change;  // where the fault finds it; null when read
+    };
+    for (const Case& c : {
+             Case{"-14-14,1234", 4, "change '1234' at character 8"},
+             Case{"1234.-.1234", 4, "change '1234' at character 1"},
+             Case{"3.12.1", 3, "change '12' at character 3"},  // place 3 implied
+             Case{"-1234-", 6, nullptr},
+         }) {
+        EXPECT_EQ(BuildTouch(NotationRequest(c.notation, c.stage)).fault,
+                  c.change == nullptr ? ""
+                                      : "place notation '" + std::string(c.notation) + "': " + c.change +
+                                            " makes every place and moves no bell; a method's lead may not hold "
+                                            "one (a call may)");
+    }
+    EXPECT_EQ(BuiltIn("Plain Bob Minimus", "s").single.notation, "1234");
+}
+
 TEST(Touch, BuildRefusesCallingsItCannotRing)
 {
     struct Case {
@@ -306,6 +328,8 @@ TEST(Touch, BuildRefusesCallingsItCannotRing)
                   "single '13': places '1' and '3' at character 1 leave an odd number of bells between them"},
              Case{NotationRequest("-17-", 6),
                   "place notation '-17-': place '7' at character 3 is beyond the stage of 6"},
+             Case{NotationRequest(std::string(36, 'x') + "\xC3\xA9xxx", 6),
+                  "place notation 'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...': unknown symbol byte 0xC3 at character 37"},
          }) {
         EXPECT_EQ(BuildTouch(c.request).fault, c.fault);
     }

@@ -6,9 +6,9 @@
 
 // What loading each file of tests/sound/decode_corpus gives: the code, and
 // for LoadOK the rate, the length and the onset of the mono result.
-// Lengths are exact: gapless MP3s decode to the source's length, files
-// without gapless information to whole frames, and WAV codecs to their fact
-// chunk's count. Onsets of lossy files lie within a few samples of the
+// Lengths are exact: gapless MP3s, FLAC and Ogg decode to the source's
+// length, files without gapless information to whole frames, and WAV codecs
+// to their fact chunk's count. Onsets of lossy files lie within a few samples of the
 // source's (2205 at 44100, 1102 at 22050, 1200 at 24000, 400 at 8000);
 // the files without gapless information start later by the codec's delay.
 struct DecodeCorpusEntry {
@@ -49,6 +49,12 @@ inline constexpr DecodeCorpusEntry kDecodeCorpus[] = {
     {"ext_pcm24.wav", LoadOK, 8000, 2001, 401, "ref_8000.wav"},
     {"ext_pcm32.wav", LoadOK, 8000, 2001, 401, "ref_8000.wav"},
     {"ext_float_loud.wav", LoadOK, 8000, 2001, 401},
+    {"flac_44100.flac", LoadOK, 44100, 11025, 2207, "ref_44100.wav"},
+    {"flac24_44100.Flac", LoadOK, 44100, 11025, 2207, "ref_44100.wav"},
+    {"flac_unknown_length.flac", LoadOK, 44100, 11025, 2207, "ref_44100.wav"},
+    {"flac_stereo_8000.flac", LoadOK, 8000, 2001, 401, "ref_8000_mix.wav"},
+    {"ogg_22050.ogg", LoadOK, 22050, 5512, 1103, "ref_22050.wav"},
+    {"ogg_stereo_44100.ogg", LoadOK, 44100, 11025, 2208, "ref_44100_mix.wav"},
     {"header_at_6002.mp3", LoadBadMp3},
     {"garbage.mp3", LoadBadMp3},
     {"three_bytes.mp3", LoadBadMp3},
@@ -58,4 +64,8 @@ inline constexpr DecodeCorpusEntry kDecodeCorpus[] = {
     {"wma_tag.wav", LoadConversionImpossible},
     {"adpcm_no_channels.wav", LoadConversionImpossible},
     {"ima_adpcm_bad_block.wav", LoadConversionImpossible},
+    {"truncated.flac", LoadConversionError},
+    {"truncated.ogg", LoadConversionError},
+    {"garbage.flac", LoadConversionError},
+    {"wave_file.flac", LoadConversionError},  // a FLAC name reads FLAC or Ogg only
 };

@@ -89,6 +89,12 @@ TEST(DecodeCorpus, DecodedSoundMatchesItsSource)
              Case{"ext_pcm16.wav", 200},
              Case{"ext_pcm24.wav", 200},
              Case{"ext_pcm32.wav", 200},
+             Case{"flac_44100.flac", 200},
+             Case{"flac24_44100.Flac", 200},
+             Case{"flac_unknown_length.flac", 200},
+             Case{"flac_stereo_8000.flac", 200},
+             Case{"ogg_22050.ogg", 31},         // Vorbis quality 3: 33.7 dB
+             Case{"ogg_stereo_44100.ogg", 34},  // 36.7 dB
          }) {
         SCOPED_TRACE(c.file);
         const auto* entry = std::find_if(std::begin(kDecodeCorpus), std::end(kDecodeCorpus),

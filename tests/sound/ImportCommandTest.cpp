@@ -36,6 +36,17 @@ TEST(ImportCommand, MonoSixteenBitInputIsCopiedSampleForSample)
     EXPECT_TRUE(std::equal(in.begin() + 44, in.end(), out.begin() + 48));
 }
 
+TEST(ImportCommand, TheLastOutputOptionGivenCounts)
+{
+    for (const auto& [first, last] : {std::pair{"-o ", "--output "}, std::pair{"--output ", "-o "},
+                                      std::pair{"--output=", "-o "}, std::pair{"-o ", "-o "}}) {
+        TempFolder folder;
+        const std::string options = first + folder.Path("first.wav") + " " + last + folder.Path("last.wav");
+        EXPECT_EQ(RunCli("import " + CorpusFile("mono8_8000.wav") + " " + options).status, 0) << options;
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"last.wav"}) << options;
+    }
+}
+
 TEST(ImportCommand, FailuresSayWhyAndWriteNothing)
 {
     TempFolder folder;

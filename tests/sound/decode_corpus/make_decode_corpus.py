@@ -4,7 +4,7 @@
 The script synthesises a bell-like tone (silence, then a decaying sine) and
 writes it as 16-bit mono PCM references (ref_*.wav). lame encodes the MP3s
 and sox writes the WAV codecs (MS and IMA ADPCM, GSM 6.10, A-law, mu-law,
-float) and the Layer II file, so that the data comes from independent
+float), the Layer II file and the FLAC and Ogg Vorbis files, so that the data comes from independent
 encoders. Extensible WAVs, MPEG data wrapped in WAVs, ID3v2 tags and the
 hand-made frame headers are built byte by byte here.
 
@@ -163,6 +163,13 @@ def main():
         run(*sox8, '-e', 'floating-point', '-b', '32', out('float32.wav'))
         run(*sox8, '-e', 'floating-point', '-b', '64', out('float64.wav'))
 
+        # FLAC and Ogg Vorbis bells, read whole by libsndfile.
+        run('sox', '-D', ref('ref_44100.wav'), out('flac_44100.flac'))
+        run('sox', '-D', ref('ref_44100.wav'), '-b', '24', out('flac24_44100.Flac'))
+        run('sox', '-D', stereo8, out('flac_stereo_8000.flac'))
+        run('sox', '-D', ref('ref_22050.wav'), '-C', '3', out('ogg_22050.ogg'))
+        run('sox', '-D', stereo44, '-C', '3', out('ogg_stereo_44100.ogg'))
+
     # The same IMA ADPCM data without its fact chunk: the padding of the last
     # block stays in the decoded sound.
     ima = read('ima_adpcm.wav')
@@ -196,6 +203,17 @@ def main():
     write('header_only.mp3', b'\xff\xfb\x90\x64' + bytes(12))
     # Skipped headers (bitrate index 15, sample-rate index 3), then a real one.
     write('bad_headers_first.mp3', b'\xff\xfb\xf0\x64' + b'\xff\xfb\x9c\x64' + joint)
+    # A FLAC stream that does not declare its length (total samples 0 in
+    # STREAMINFO, as an encoder writing to a pipe leaves it), cut ones, a
+    # WAV under a FLAC name and bytes that are no FLAC at all.
+    flac = bytearray(read('flac_44100.flac'))
+    flac[21] &= 0xF0
+    flac[22:26] = bytes(4)
+    write('flac_unknown_length.flac', bytes(flac))
+    write('truncated.flac', read('flac_44100.flac')[:1500])
+    write('truncated.ogg', read('ogg_stereo_44100.ogg')[:3000])
+    write('wave_file.flac', read('ref_8000.wav'))
+    write('garbage.flac', bytes(rnd.randrange(256) for _ in range(6000)))
     # Codecs no driver takes: Windows Media Audio, and ADPCM with no channels.
     ms = read('ms_adpcm.wav')
     write('wma_tag.wav', ms[:20] + le16(0x160) + ms[22:])
