@@ -1,7 +1,8 @@
 #include "cli/MethodOptions.h"
 
 #include "cli/CommandSupport.h"
-#include "ringing/BuiltInMethods.h"
+#include "cli/LibraryOption.h"
+#include "ringing/MethodCatalogue.h"
 #include "ringing/PlaceNotation.h"
 #include "ringing/TouchBuilder.h"
 #include "ringing/TouchProof.h"
@@ -29,7 +30,7 @@ std::optional<std::string> ParseCalling(const std::string& text)
 }
 
 // Fills `request` from the options; returns the usage error, if any.
-std::optional<std::string> ReadRequest(const Args& args, TouchRequest& request)
+std::optional<std::string> ReadRequest(const Args& args, const MethodCatalogue& catalogue, TouchRequest& request)
 {
     const auto title = args.Value("--method");
     const auto notation = args.Value("--place-notation");
@@ -43,9 +44,10 @@ std::optional<std::string> ReadRequest(const Args& args, TouchRequest& request)
     if (title) {
         if (stage)
             return std::string("--stage goes with --place-notation; a built-in method has its own");
-        request.builtIn = FindBuiltInMethod(*title);
-        if (request.builtIn == nullptr)
-            return "no built-in method is titled '" + *title + "' ('carillix-cli methods' lists them)";
+        const TitleLookup lookup = catalogue.Lookup(*title);
+        if (lookup.method == nullptr)
+            return lookup.fault + " ('carillix-cli methods --search TEXT' finds titles)";
+        request.method = lookup.method;
     } else {
         if (!stage)
             return std::string("--place-notation needs --stage N");
@@ -72,10 +74,12 @@ std::optional<std::string> ReadRequest(const Args& args, TouchRequest& request)
 
 }  // namespace
 
-const char* const kTouchOptionsHelp =
-    "\n"
-    "Instead of --style, any method on 3 to 16 bells:\n"
-    "  --method TITLE         a method that 'carillix-cli methods' lists (case is ignored)\n"
+const std::string kTouchOptionsHelp =
+    std::string(
+        "\n"
+        "Instead of --style, any method on 3 to 16 bells:\n"
+        "  --method TITLE         a method that 'carillix-cli methods' lists (case is ignored)\n") +
+    kLibraryOptionHelp +
     "  --place-notation PN    a method given by the place notation of its lead, with\n"
     "  --stage N              the number of bells it is rung on, 3..16\n"
     "  --bells M              bells ringing, from the method's stage to 16; those beyond\n"
@@ -93,6 +97,7 @@ void AddTouchOptions(Args& args)
 {
     for (const char* option : kMethodOptions)
         args.AddValueOption(option);
+    AddLibraryOption(args);
 }
 
 bool WantsTouch(const Args& args)
@@ -109,11 +114,15 @@ std::optional<int> ReadTouchOptions(const Args& args, const char* command, const
     choice.reset();
     if (!WantsTouch(args))
         return std::nullopt;
+    MethodCatalogue catalogue;
+    LibraryUse library;
+    if (const auto status = LoadLibrary(args, args.Value("--method").has_value(), catalogue, library))
+        return *status;
     TouchRequest request;
-    if (const auto why = ReadRequest(args, request))
+    if (const auto why = ReadRequest(args, catalogue, request))
         return UsageError(command, *why, usage);
 
-    const int stage = request.builtIn != nullptr ? request.builtIn->stage : request.stage;
+    const int stage = request.method != nullptr ? request.method->stage : request.stage;
     long bells = stage % 2 == 0 ? stage : stage + 1;  // an odd stage rings with a covering tenor
     if (const auto text = args.Value("--bells")) {
         const auto parsed = ParseInteger(*text, stage, kMaxBells);

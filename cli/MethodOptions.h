@@ -5,16 +5,17 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // The options that ring a method instead of a style, shared by `rows` and
 // `render`: --method, --place-notation, --stage, --calls, --bob, --single,
-// and --bells read against the method's stage.
+// --library, and --bells read against the method's stage.
 
 // Declares the options above (not --bells, which every command has).
 void AddTouchOptions(Args& args);
 
 // The help lines of those options, to follow a command's own.
-extern const char* const kTouchOptionsHelp;
+extern const std::string kTouchOptionsHelp;
 
 // True when a method option was given: the command rings a touch.
 bool WantsTouch(const Args& args);

@@ -13,6 +13,12 @@ bool IsCross(char symbol)
     return symbol == '-' || symbol == 'x' || symbol == 'X';
 }
 
+// Places above 9 may be written in either case ('t' is 'T', place 12).
+int PlaceOfEitherCase(char symbol)
+{
+    return PlaceOfSymbol(symbol >= 'a' && symbol <= 'z' ? static_cast<char>(symbol - 'a' + 'A') : symbol);
+}
+
 std::string Symbol(char symbol)
 {
     char text[16];
@@ -63,7 +69,7 @@ public:
                 }
                 last = Last::Dot;
                 dotAt = i;
-            } else if (const int place = PlaceOfSymbol(symbol); place != 0) {
+            } else if (const int place = PlaceOfEitherCase(symbol); place != 0) {
                 if (place > stage) {
                     fault = "place " + Symbol(symbol) + At(i) + " is beyond the stage of " + std::to_string(stage);
                     return false;

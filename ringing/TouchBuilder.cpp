@@ -1,6 +1,7 @@
 #include "ringing/TouchBuilder.h"
 
 #include "ringing/PlaceNotation.h"
+#include "ringing/QuotedInput.h"
 
 #include <algorithm>
 #include <string_view>
@@ -21,15 +22,6 @@ std::vector<int> CallEnds(CallPosition position, int leadSize)
     return ends;
 }
 
-// A notation as messages quote it: long ones cut short.
-std::string Quoted(std::string_view notation)
-{
-    constexpr std::size_t kLongest = 40;
-    if (notation.size() <= kLongest)
-        return std::string(notation);
-    return std::string(notation.substr(0, kLongest - 3)) + "...";
-}
-
 // Reads the call the request gives, else the method's own; an empty notation means none.
 bool ReadCall(const char* kind, const std::optional<std::string>& given, std::string_view own, int stage, Call& call,
               std::string& fault)
@@ -39,7 +31,7 @@ bool ReadCall(const char* kind, const std::optional<std::string>& given, std::st
         return true;
     PlaceNotation read = ReadPlaceNotation(call.notation, stage);
     if (!read.fault.empty()) {
-        fault = std::string(kind) + " '" + Quoted(call.notation) + "': " + read.fault;
+        fault = std::string(kind) + " '" + QuotedInput(call.notation) + "': " + read.fault;
         return false;
     }
     call.changes = std::move(read.changes);
@@ -91,23 +83,22 @@ TouchBuild BuildTouch(const TouchRequest& request)
 {
     TouchBuild build;
     Touch& touch = build.touch;
-    const BuiltInMethod* builtIn = request.builtIn;
-    const std::string notation = builtIn != nullptr ? std::string(builtIn->notation) : request.placeNotation;
-    const int stage = builtIn != nullptr ? builtIn->stage : request.stage;
-    std::string title = builtIn != nullptr ? std::string(builtIn->title)
-                                           : "place notation " + Quoted(notation) + " on " + std::to_string(stage);
+    const MethodEntry* method = request.method;
+    const std::string notation = method != nullptr ? std::string(method->notation) : request.placeNotation;
+    const int stage = method != nullptr ? method->stage : request.stage;
+    std::string title = method != nullptr ? std::string(method->title)
+                                          : "place notation " + QuotedInput(notation) + " on " + std::to_string(stage);
     MethodRead read = ReadMethod(std::move(title), notation, stage);
     if (!read.fault.empty()) {
-        build.fault = "place notation '" + Quoted(notation) + "': " + read.fault;
+        build.fault = "place notation '" + QuotedInput(notation) + "': " + read.fault;
         return build;
     }
     touch.method = std::move(read.method);
     const int leadSize = static_cast<int>(touch.method.lead.size());
-    touch.callEnds = CallEnds(builtIn != nullptr ? builtIn->calls : CallPosition::LeadEnd, leadSize);
+    touch.callEnds = CallEnds(method != nullptr ? method->calls : CallPosition::LeadEnd, leadSize);
 
-    if (!ReadCall("bob", request.bob, builtIn != nullptr ? builtIn->bob : "", stage, touch.bob, build.fault) ||
-        !ReadCall("single", request.single, builtIn != nullptr ? builtIn->single : "", stage, touch.single,
-                  build.fault))
+    if (!ReadCall("bob", request.bob, method != nullptr ? method->bob : "", stage, touch.bob, build.fault) ||
+        !ReadCall("single", request.single, method != nullptr ? method->single : "", stage, touch.single, build.fault))
         return build;
     touch.calling = request.calling;
     CheckCalling(touch, build.fault);

@@ -10,7 +10,7 @@
 // place notation (called at its lead ends); calls that give or replace the
 // method's own; and a calling.
 struct TouchRequest {
-    const BuiltInMethod* builtIn = nullptr;  // when null, placeNotation and stage give the method
+    const MethodEntry* method = nullptr;  // when null, placeNotation and stage give the method
     std::string placeNotation;
     int stage = 0;
     std::optional<std::string> bob;  // place notation on the method's stage

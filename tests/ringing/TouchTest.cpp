@@ -51,7 +51,7 @@ Touch Build(const TouchRequest& request)
 
 Touch BuiltIn(const char* title, const std::string& calling = "")
 {
-    const BuiltInMethod* method = FindBuiltInMethod(title);
+    const MethodEntry* method = FindBuiltInMethod(title);
     EXPECT_NE(method, nullptr) << title;
     return Build(MethodRequest(method, calling));
 }
@@ -287,9 +287,9 @@ TEST(Touch, BuildRefusesCallingsItCannotRing)
         TouchRequest request;
         const char* fault;
     };
-    const BuiltInMethod* stedmanDoubles = FindBuiltInMethod("Stedman Doubles");
-    const BuiltInMethod* stedmanTriples = FindBuiltInMethod("Stedman Triples");
-    const BuiltInMethod* plainBobMinor = FindBuiltInMethod("Plain Bob Minor");
+    const MethodEntry* stedmanDoubles = FindBuiltInMethod("Stedman Doubles");
+    const MethodEntry* stedmanTriples = FindBuiltInMethod("Stedman Triples");
+    const MethodEntry* plainBobMinor = FindBuiltInMethod("Plain Bob Minor");
     for (const Case& c : {
              Case{MethodRequest(stedmanDoubles, "pb"),
                   "Stedman Doubles has no bob of its own; the calling needs one given by place notation"},
