@@ -163,8 +163,8 @@ std::vector<std::string_view> MethodCatalogue::Suggestions(const std::string& fo
     if (ranked.empty() && !folded.empty() && folded.size() <= kLongestForEditDistance) {
         std::vector<std::size_t> row;
         for (std::size_t k = 0; k < entries.size(); ++k) {
-            const std::size_t enough =
-                ranked.size() < kMostSuggestions ? folded.size() + foldedTitles[k].size() + 1 : std::get<0>(ranked.back()) + 1;
+            const std::size_t enough = ranked.size() < kMostSuggestions ? folded.size() + foldedTitles[k].size() + 1
+                                                                        : std::get<0>(ranked.back()) + 1;
             const std::size_t distance = EditDistance(folded, foldedTitles[k], enough, row);
             if (distance >= enough)
                 continue;

@@ -74,7 +74,7 @@ private:
     std::size_t builtInCount = 0;
     std::deque<std::string> foldedTitles;  // entries' titles folded to lower case, in the same order
     std::unordered_map<std::string_view, std::size_t> byTitle;  // folded title -> entry
-    std::deque<LibraryMethod> libraryMethods;                    // what library entries view
+    std::deque<LibraryMethod> libraryMethods;                   // what library entries view
     std::deque<LeadEndCalls> libraryCalls;
 };
 

@@ -188,10 +188,8 @@ private:
                 return Element::MethodProperties;
             return PropertyElement(local);
         case Element::SetProperties:
-        case Element::MethodProperties:
-            return PropertyElement(local);
-        default:
-            return Element::Other;
+        case Element::MethodProperties: return PropertyElement(local);
+        default: return Element::Other;
         }
     }
 

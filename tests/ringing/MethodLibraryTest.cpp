@@ -1,5 +1,5 @@
-#include "ringing/MethodCatalogue.h"
 #include "ringing/MethodLibrary.h"
+#include "ringing/MethodCatalogue.h"
 #include "ringing/PlaceNotation.h"
 #include "ringing/QuotedInput.h"
 
@@ -12,8 +12,9 @@ namespace {
 // A collection as the collections' files write it: a byte-order mark, a
 // namespace, sets whose properties give the stage, a method that overrides
 // its set's, and methods above sixteen bells.
-const std::string kCollection = "\xEF\xBB\xBF"
-                                R"(<?xml version="1.0" encoding="UTF-8"?>
+const std::string kCollection =
+    "\xEF\xBB\xBF"
+    R"(<?xml version="1.0" encoding="UTF-8"?>
 <c:collection xmlns:c="http://example.org/methods">
   <c:collectionName>Test</c:collectionName>
   <c:methodSet>
@@ -51,9 +52,11 @@ TEST(MethodLibrary, ReadsSetsPropertiesOverridesNamespacesAndSkipsAboveSixteen)
 
 TEST(MethodLibrary, BadMethodsAreSkippedByTitleAndTheRestRead)
 {
-    const std::string set = "<collection><methodSet><properties><stage>6</stage><lengthOfLead>24</lengthOfLead>"
-                            "<leadHead>156342</leadHead></properties>";
-    const std::string good = "<method><title>Good Surprise Minor</title><notation>-36-14-12-36-14-56,12</notation></method>";
+    const std::string set =
+        "<collection><methodSet><properties><stage>6</stage><lengthOfLead>24</lengthOfLead>"
+        "<leadHead>156342</leadHead></properties>";
+    const std::string good =
+        "<method><title>Good Surprise Minor</title><notation>-36-14-12-36-14-56,12</notation></method>";
     struct Case {
         std::string method;
         std::string skipped;
@@ -139,8 +142,7 @@ TEST(MethodCatalogue, LooksUpSuggestsAndSearchesBuiltInAndLibraryTogether)
         const char* fault;
     };
     for (const Case& c : {
-             Case{"Cambridge Major",
-                  "no method is titled 'Cambridge Major'; did you mean 'Cambridge Surprise Major'?"},
+             Case{"Cambridge Major", "no method is titled 'Cambridge Major'; did you mean 'Cambridge Surprise Major'?"},
              Case{"surprise royal",
                   "no method is titled 'surprise royal'; did you mean 'Ashby Surprise Royal', 'Bristol Surprise "
                   "Royal', 'Cambridge Surprise Royal' or 'Yorkshire Surprise Royal'?"},
