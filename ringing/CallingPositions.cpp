@@ -80,33 +80,20 @@ int PositionPlace(char position, int stage, bool callMakesSeconds)
 {
     const bool even = stage % 2 == 0;
     switch (position) {
-    case 'H':
-        return stage;
-    case 'W':
-        return even ? stage - 1 : stage - 2;
-    case 'M':
-        return even ? stage - 2 : stage - 1;
-    case 'I':
-        return 2;
-    case 'B':
-        return callMakesSeconds ? 2 : 3;
+    case 'H': return stage;
+    case 'W': return even ? stage - 1 : stage - 2;
+    case 'M': return even ? stage - 2 : stage - 1;
+    case 'I': return 2;
+    case 'B': return callMakesSeconds ? 2 : 3;
     case 'O':
-    case 'T':
-        return 3;
-    case 'F':
-        return 4;
-    case 'V':
-        return 5;
-    case 'X':
-        return 6;
-    case 'S':
-        return 7;
-    case 'E':
-        return 8;
-    case 'N':
-        return 9;
-    default:
-        return 0;
+    case 'T': return 3;
+    case 'F': return 4;
+    case 'V': return 5;
+    case 'X': return 6;
+    case 'S': return 7;
+    case 'E': return 8;
+    case 'N': return 9;
+    default: return 0;
     }
 }
 

@@ -21,10 +21,10 @@ inline constexpr std::int64_t kMostParts = 1'000'000;
 
 // One word of a calling: a call made at a position in `courses` successive courses.
 struct PositionCall {
-    char call = 'b';            // 'b' (bob) or 's' (single)
-    char position = 'H';        // one of kPositionLetters
-    std::int64_t courses = 1;   // 1..kMostCourses
-    std::size_t word = 0;       // where it is written: 1 for the first word
+    char call = 'b';           // 'b' (bob) or 's' (single)
+    char position = 'H';       // one of kPositionLetters
+    std::int64_t courses = 1;  // 1..kMostCourses
+    std::size_t word = 0;      // where it is written: 1 for the first word
 };
 
 // A calling read from its text, or why it was refused.

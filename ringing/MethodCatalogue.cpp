@@ -73,22 +73,32 @@ std::string Symbols(std::initializer_list<int> places)
 
 }  // namespace
 
-std::string FoldedTitle(std::string_view title)
+namespace {
+
+// Folds `text` in place (see FoldedTitle).
+void Fold(char* text, std::size_t size)
 {
-    std::string folded(title);
-    for (std::size_t i = 0; i < folded.size(); ++i) {
-        char& c = folded[i];
+    for (std::size_t i = 0; i < size; ++i) {
+        char& c = text[i];
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
-        } else if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < folded.size()) {
+        } else if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < size) {
             // U+00C0..U+00DE (but U+00D7, the multiplication sign) are the
             // capitals of U+00E0..U+00FE: C3 80..9E against C3 A0..BE.
-            const auto next = static_cast<unsigned char>(folded[i + 1]);
+            const auto next = static_cast<unsigned char>(text[i + 1]);
             if (next >= 0x80 && next <= 0x9E && next != 0x97)
-                folded[i + 1] = static_cast<char>(next + 0x20);
+                text[i + 1] = static_cast<char>(next + 0x20);
             ++i;
         }
     }
+}
+
+}  // namespace
+
+std::string FoldedTitle(std::string_view title)
+{
+    std::string folded(title);
+    Fold(folded.data(), folded.size());
     return folded;
 }
 
@@ -107,29 +117,64 @@ LeadEndCalls ConventionalCalls(std::uint32_t leadEndPlaces, int stage)
 
 MethodCatalogue::MethodCatalogue()
 {
+    std::size_t bytes = 0;
+    for (const MethodEntry& method : BuiltInMethods())
+        bytes += method.title.size();
+    Reserve(bytes);
     for (const MethodEntry& method : BuiltInMethods())
         Index(method);
     builtInCount = entries.size();
 }
 
-void MethodCatalogue::Index(const MethodEntry& entry)
+void MethodCatalogue::Reserve(std::size_t bytes)
 {
-    foldedTitles.push_back(FoldedTitle(entry.title));
-    byTitle.emplace(foldedTitles.back(), entries.size());
+    const char* before = foldedText.data();
+    foldedText.reserve(foldedText.size() + bytes);
+    if (foldedText.data() == before)
+        return;
+    byTitle.clear();
+    for (std::size_t entry = 0; entry < entries.size(); ++entry)
+        byTitle.emplace(FoldedAt(entry), entry);
+}
+
+std::string_view MethodCatalogue::FoldedAt(std::size_t entry) const
+{
+    const std::size_t end = entry + 1 < foldedStarts.size() ? foldedStarts[entry + 1] : foldedText.size();
+    return std::string_view(foldedText).substr(foldedStarts[entry], end - foldedStarts[entry]);
+}
+
+bool MethodCatalogue::Index(const MethodEntry& entry)
+{
+    const std::size_t start = foldedText.size();
+    foldedText.append(entry.title);
+    Fold(foldedText.data() + start, entry.title.size());
+    if (!byTitle.emplace(std::string_view(foldedText).substr(start), entries.size()).second) {
+        foldedText.resize(start);
+        return false;
+    }
+    foldedStarts.push_back(start);
     entries.push_back(entry);
+    return true;
 }
 
 std::size_t MethodCatalogue::AddLibrary(std::vector<LibraryMethod> methods)
 {
     const std::size_t before = entries.size();
+    std::size_t bytes = 0;
+    for (const LibraryMethod& method : methods)
+        bytes += method.title.size();
+    Reserve(bytes);
     entries.reserve(entries.size() + methods.size());
+    foldedStarts.reserve(entries.size() + methods.size());
+    byTitle.reserve(entries.size() + methods.size());
     for (LibraryMethod& method : methods) {
-        if (Find(method.title) != nullptr)
-            continue;
-        libraryCalls.push_back(ConventionalCalls(method.leadEndPlaces, method.stage));
         const LibraryMethod& kept = libraryMethods.emplace_back(std::move(method));
-        const LeadEndCalls& calls = libraryCalls.back();
-        Index(MethodEntry{kept.title, kept.stage, kept.notation, calls.bob, calls.single, CallPosition::LeadEnd});
+        const LeadEndCalls& calls = libraryCalls.emplace_back(ConventionalCalls(kept.leadEndPlaces, kept.stage));
+        if (!Index(
+                MethodEntry{kept.title, kept.stage, kept.notation, calls.bob, calls.single, CallPosition::LeadEnd})) {
+            libraryMethods.pop_back();
+            libraryCalls.pop_back();
+        }
     }
     return entries.size() - before;
 }
@@ -145,7 +190,7 @@ std::vector<const MethodEntry*> MethodCatalogue::Search(std::string_view text, i
     const std::string folded = FoldedTitle(text);
     std::vector<const MethodEntry*> found;
     for (std::size_t k = 0; k < entries.size(); ++k)
-        if ((stage == 0 || entries[k].stage == stage) && foldedTitles[k].find(folded) != std::string::npos)
+        if ((stage == 0 || entries[k].stage == stage) && FoldedAt(k).find(folded) != std::string_view::npos)
             found.push_back(&entries[k]);
     return found;
 }
@@ -158,14 +203,14 @@ std::vector<std::string_view> MethodCatalogue::Suggestions(const std::string& fo
     const std::vector<std::string_view> words = Words(folded);
     if (!words.empty())
         for (std::size_t k = 0; k < entries.size(); ++k)
-            if (ContainsInOrder(foldedTitles[k], words))
+            if (ContainsInOrder(FoldedAt(k), words))
                 ranked.emplace_back(0, entries[k].title.size(), entries[k].title);
     if (ranked.empty() && !folded.empty() && folded.size() <= kLongestForEditDistance) {
         std::vector<std::size_t> row;
         for (std::size_t k = 0; k < entries.size(); ++k) {
-            const std::size_t enough = ranked.size() < kMostSuggestions ? folded.size() + foldedTitles[k].size() + 1
+            const std::size_t enough = ranked.size() < kMostSuggestions ? folded.size() + FoldedAt(k).size() + 1
                                                                         : std::get<0>(ranked.back()) + 1;
-            const std::size_t distance = EditDistance(folded, foldedTitles[k], enough, row);
+            const std::size_t distance = EditDistance(folded, FoldedAt(k), enough, row);
             if (distance >= enough)
                 continue;
             ranked.emplace_back(distance, entries[k].title.size(), entries[k].title);

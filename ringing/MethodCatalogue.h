@@ -67,13 +67,19 @@ public:
     std::vector<const MethodEntry*> Search(std::string_view text, int stage = 0) const;
 
 private:
-    void Index(const MethodEntry& entry);
+    // Adds `entry` under its folded title; false, leaving everything as it
+    // was, when the title is already known. `foldedText` must have room.
+    bool Index(const MethodEntry& entry);
+    // Makes room in `foldedText` for `bytes` more, keeping `byTitle` valid.
+    void Reserve(std::size_t bytes);
+    std::string_view FoldedAt(std::size_t entry) const;
     std::vector<std::string_view> Suggestions(const std::string& folded) const;
 
     std::vector<MethodEntry> entries;
     std::size_t builtInCount = 0;
-    std::deque<std::string> foldedTitles;  // entries' titles folded to lower case, in the same order
-    std::unordered_map<std::string_view, std::size_t> byTitle;  // folded title -> entry
+    std::string foldedText;                 // every entry's title folded (FoldedTitle), one after another
+    std::vector<std::size_t> foldedStarts;  // where entry k's folded title starts in foldedText
+    std::unordered_map<std::string_view, std::size_t> byTitle;  // folded title (in foldedText) -> entry
     std::deque<LibraryMethod> libraryMethods;                   // what library entries view
     std::deque<LeadEndCalls> libraryCalls;
 };

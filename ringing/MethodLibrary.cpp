@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::size_t kMaxDepth = 256;
 constexpr std::size_t kMaxFieldBytes = 4096;
-constexpr int kReadPiece = 64 * 1024;
+constexpr int kReadPiece = 256 * 1024;
 
 // Where an open element stands in the collection.
 enum class Element {
@@ -89,13 +89,26 @@ std::optional<long> WholeNumber(std::string_view text)
     return value;
 }
 
-std::string Upper(std::string_view text)
+// True when `text` writes `row` on `stage` bells, its letters in either case.
+bool IsRowText(std::string_view text, const Row& row, int stage)
 {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
+    if (text.size() != static_cast<std::size_t>(stage))
+        return false;
+    for (int q = 0; q < stage; ++q) {
+        const char c = text[static_cast<std::size_t>(q)];
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper != kBellSymbols[static_cast<std::size_t>(row[q])])
+            return false;
+    }
+    return true;
+}
+
+// `whole` cut down to `trimmed`, a view into it, without copying when nothing is cut.
+std::string Taken(std::string& whole, std::string_view trimmed)
+{
+    if (trimmed.size() == whole.size())
+        return std::move(whole);
+    return std::string(trimmed);
 }
 
 // "1.2 GB" and the like, for a refused file's size.
@@ -137,12 +150,15 @@ public:
     {
         if (parser == nullptr)
             return Refuse("not enough memory to read it");
-        if (XML_Parse(parser, bytes, size, last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK)
-            return true;
-        if (library.fault.empty())
-            RefuseAtLine(XML_ErrorString(XML_GetErrorCode(parser)));
-        return false;
+        return Parsed(XML_Parse(parser, bytes, size, last ? XML_TRUE : XML_FALSE));
     }
+
+    // Where the next `size` bytes go, in the parser's own buffer, for
+    // FeedBuffer; nullptr when memory cannot be had.
+    char* Buffer(int size) { return parser != nullptr ? static_cast<char*>(XML_GetBuffer(parser, size)) : nullptr; }
+
+    // Parses the `size` bytes written to Buffer; false once the file is refused.
+    bool FeedBuffer(int size, bool last) { return Parsed(XML_ParseBuffer(parser, size, last ? XML_TRUE : XML_FALSE)); }
 
     bool Refuse(const std::string& why)
     {
@@ -155,6 +171,15 @@ public:
     MethodLibrary Take() { return std::move(library); }
 
 private:
+    bool Parsed(XML_Status status)
+    {
+        if (status == XML_STATUS_OK)
+            return true;
+        if (library.fault.empty())
+            RefuseAtLine(XML_ErrorString(XML_GetErrorCode(parser)));
+        return false;
+    }
+
     void RefuseAtLine(const std::string& why)
     {
         Refuse("line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ": " + why);
@@ -262,11 +287,11 @@ private:
             if (open.size() >= 2 && open[open.size() - 2] == Element::MethodSet)
                 pending.push_back(std::move(*method));
             else
-                Resolve(*method, Properties{});
+                Resolve(std::move(*method), Properties{});
             method.reset();
         } else if (element == Element::MethodSet) {
-            for (const PendingMethod& each : pending)
-                Resolve(each, setProperties);
+            for (PendingMethod& each : pending)
+                Resolve(std::move(each), setProperties);
             pending.clear();
         }
         open.pop_back();
@@ -297,7 +322,8 @@ private:
         library.skipped.push_back(line.append(why));
     }
 
-    void Resolve(const PendingMethod& each, const Properties& set)
+    // Checks a method and keeps it, taking its strings.
+    void Resolve(PendingMethod&& each, const Properties& set)
     {
         const Field& stageField = Effective(each.own.stage, set.stage);
         const std::optional<long> stage = WholeNumber(TextOf(stageField));
@@ -331,14 +357,14 @@ private:
             ApplyChange(change, leadHead);
         const Field& headField = Effective(each.own.leadHead, set.leadHead);
         const std::string_view head = TextOf(headField);
-        if (!head.empty() && Upper(head) != RowText(leadHead, bells))
+        if (!head.empty() && !IsRowText(head, leadHead, bells))
             return Skip(each, "its notation leads to " + RowText(leadHead, bells) + ", not the file's lead head " +
                                   QuotedInput(head));
 
         LibraryMethod kept;
-        kept.title = title;
+        kept.title = Taken(*each.title.text, title);
         kept.stage = bells;
-        kept.notation = notation;
+        kept.notation = Taken(*each.notation.text, notation);
         const Change& leadEnd = read.changes.back();
         for (int q = 0; q < bells; ++q)
             if (leadEnd[q] == q)
@@ -419,9 +445,13 @@ MethodLibrary ReadMethodLibraryFile(const std::string& path)
         return reader.Take();
     }
     std::int64_t total = 0;
-    char piece[kReadPiece];
     for (;;) {
-        const ssize_t got = read(descriptor, piece, sizeof piece);
+        char* piece = reader.Buffer(kReadPiece);
+        if (piece == nullptr) {
+            reader.Refuse("not enough memory to read it");
+            break;
+        }
+        const ssize_t got = read(descriptor, piece, kReadPiece);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -433,7 +463,7 @@ MethodLibrary ReadMethodLibraryFile(const std::string& path)
             tooLarge(total);
             break;
         }
-        if (!reader.Feed(piece, static_cast<int>(got), got == 0))
+        if (!reader.FeedBuffer(static_cast<int>(got), got == 0))
             break;
         if (got == 0)
             break;

@@ -40,7 +40,7 @@ struct MethodLibrary {
 // file's own `lengthOfLead` or `leadHead`. Refused: malformed XML, a root
 // other than `collection`, entity declarations (never expanded), elements
 // nested deeper than 256, and files over kMaxLibraryBytes. The file is read
-// in 64 KiB pieces; a method's text fields of more than 4 KiB skip it.
+// in 256 KiB pieces; a method's text fields of more than 4 KiB skip it.
 // Prints nothing; safe from any thread.
 MethodLibrary ReadMethodLibraryFile(const std::string& path);
 

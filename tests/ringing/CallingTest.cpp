@@ -66,8 +66,8 @@ TEST(CallingPositions, WordsAreReadWithTheirCase)
              Case{"W s", "calling word 2, 's': no position letter (H W M I B O T F V X S E N)"},
              Case{"WH", "calling word 1, 'WH': one position a word, as in W, sH or 3M"},
              Case{"ss", "calling word 1, 'ss': unknown position 's'" + letters},
-             Case{"H " + std::string(3 << 20, 'Q'), "calling word 2, '" + std::string(37, 'Q') +
-                                                        "...': unknown position 'Q'" + letters},
+             Case{"H " + std::string(3 << 20, 'Q'),
+                  "calling word 2, '" + std::string(37, 'Q') + "...': unknown position 'Q'" + letters},
          }) {
         const CallingPositions refused = ReadCallingPositions(c.text);
         EXPECT_EQ(refused.fault, c.fault);
@@ -121,9 +121,9 @@ TEST(CallingPositions, KnownTouchesRingAsTheReferenceDoes)
 TEST(CallingPositions, RandomCallingsRingAsTheReferenceDoes)
 {
     std::mt19937 random(20);
-    const char* titles[] = {"Plain Bob Major",  "Cambridge Surprise Minor", "Bristol Surprise Major",
+    const char* titles[] = {"Plain Bob Major",   "Cambridge Surprise Minor", "Bristol Surprise Major",
                             "Grandsire Triples", "Plain Bob Doubles",        "Double Norwich Court Bob Major",
-                            "Grandsire Caters", "London Surprise Major"};
+                            "Grandsire Caters",  "London Surprise Major"};
     int compared = 0;
     for (int trial = 0; trial < 400; ++trial) {
         const char* title = titles[random() % std::size(titles)];
@@ -163,10 +163,12 @@ TEST(CallingPositions, CallingsThatEndEarlyOrCannotBeMadeAreWarnedOf)
         const char* warning;
     };
     for (const Case& c : {
-             Case{"Plain Bob Major", "3H", 2, "Plain Bob Major: the touch comes round after 336 changes, with 3 of "
-                                              "the calling's 6 calls made"},
-             Case{"Plain Bob Minor", "H", 1, "Plain Bob Minor: the touch comes round after 60 changes, with 0 of "
-                                             "the calling's 1 calls made"},
+             Case{"Plain Bob Major", "3H", 2,
+                  "Plain Bob Major: the touch comes round after 336 changes, with 3 of "
+                  "the calling's 6 calls made"},
+             Case{"Plain Bob Minor", "H", 1,
+                  "Plain Bob Minor: the touch comes round after 60 changes, with 0 of "
+                  "the calling's 1 calls made"},
          }) {
         // The treble (bell 1) never leaves the lead at a lead head.
         const TouchBuild build = ByPositions(c.title, c.calling, c.parts, c.parts == 1 ? 1 : 0);
@@ -186,7 +188,8 @@ TEST(CallingPositions, CallingsThatEndEarlyOrCannotBeMadeAreWarnedOf)
              Refusal{ByPositions("Stedman Triples", "H"),
                      "Stedman Triples is called at six ends: give its calls one by one (p, b, s), not by calling "
                      "positions"},
-             Refusal{ByPositions("Plain Bob Minor", "E"), "calling word 1: position E is place 8, beyond the stage of 6"},
+             Refusal{ByPositions("Plain Bob Minor", "E"),
+                     "calling word 1: position E is place 8, beyond the stage of 6"},
              Refusal{ByPositions("Plain Bob Minor", "H", 0), "the parts must be a whole number from 1 to 1000000"},
              Refusal{ByPositions("Plain Bob Minor", "H", 1, 7), "the observation bell must be from 1 to 6"},
              Refusal{ByPositions("Kent Treble Bob Major", "H"),
