@@ -76,8 +76,8 @@ TEST_F(LibraryCommands, TitlesRingAsTheirNotation)
         const GeneratedMethod& method = generated->methods[k];
         const CliRun byTitle = RunCli("rows --method \"" + Lower(method.title) + "\"" + Library());
         ASSERT_EQ(byTitle.status, 0) << method.title << ": " << byTitle.err;
-        const CliRun byNotation = RunCli("rows --place-notation '" + method.written + "' --stage " +
-                                         std::to_string(method.stage));
+        const CliRun byNotation =
+            RunCli("rows --place-notation '" + method.written + "' --stage " + std::to_string(method.stage));
         EXPECT_EQ(byTitle.out, byNotation.out) << method.title;
     }
     const CliRun unknown = RunCli("rows --method \"Ashby Major\"" + Library());

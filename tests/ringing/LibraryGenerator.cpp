@@ -12,22 +12,21 @@ namespace {
 
 const std::string kSymbols = "1234567890ETABCDFGHJKL";  // places 1..22
 
-const char* const kStageNames[] = {"",         "",        "",         "Singles",  "Minimus", "Doubles",
-                                   "Minor",    "Triples", "Major",    "Caters",   "Royal",   "Cinques",
-                                   "Maximus",  "Sextuples", "Fourteen", "Septuples", "Sixteen", "Octuples",
-                                   "Eighteen", "Nonuples", "Twenty",   "Decuples", "Twenty-two"};
+const char* const kStageNames[] = {"",         "",          "",         "Singles",   "Minimus",   "Doubles",
+                                   "Minor",    "Triples",   "Major",    "Caters",    "Royal",     "Cinques",
+                                   "Maximus",  "Sextuples", "Fourteen", "Septuples", "Sixteen",   "Octuples",
+                                   "Eighteen", "Nonuples",  "Twenty",   "Decuples",  "Twenty-two"};
 
-const char* const kClasses[] = {"Surprise", "Delight", "Treble Bob", "Bob",         "Place",       "Alliance",
+const char* const kClasses[] = {"Surprise", "Delight", "Treble Bob", "Bob",          "Place",       "Alliance",
                                 "Hybrid",   "",        "Little Bob", "Treble Place", "Slow Course", "Differential"};
 
-const char* const kFronts[] = {"Ash",   "Bamp",  "Brad",  "Chil",   "Dun",  "Elm",   "Fair",  "Glen",  "Hart",
-                               "Ick",   "Kel",   "Lang",  "Marl",   "Nor",  "Ock",   "Pen",   "Quen",  "Rad",
-                               "Sel",   "Thorn", "Ul",    "Ver",    "Wal",  "Yar",   "Zeal",  "Ab",    "Bur",
-                               "Cal",   "Dray",  "Ever",  "Frog",   "Gold", "Ham",   "Ivy",   "Kings", "Lyd",
-                               "Mere",  "New",   "Old",   "Pol",    "Ros",  "Sand",  "Tad",   "Up"};
-const char* const kBacks[] = {"by",    "ton",   "ford",  "ham",   "well",  "wick",  "field", "stead", "worth",
-                              "bury",  "combe", "leigh", "more",  "thorpe", "wood", "den",   "mouth", "hill",
-                              "stow",  "gate",  "bridge", "dale", "holme", "cote",  "ley",   "low",   "minster"};
+const char* const kFronts[] = {"Ash",  "Bamp",  "Brad", "Chil", "Dun", "Elm",  "Fair", "Glen", "Hart",  "Ick",  "Kel",
+                               "Lang", "Marl",  "Nor",  "Ock",  "Pen", "Quen", "Rad",  "Sel",  "Thorn", "Ul",   "Ver",
+                               "Wal",  "Yar",   "Zeal", "Ab",   "Bur", "Cal",  "Dray", "Ever", "Frog",  "Gold", "Ham",
+                               "Ivy",  "Kings", "Lyd",  "Mere", "New", "Old",  "Pol",  "Ros",  "Sand",  "Tad",  "Up"};
+const char* const kBacks[] = {"by",   "ton",   "ford",   "ham",  "well",   "wick", "field", "stead", "worth",
+                              "bury", "combe", "leigh",  "more", "thorpe", "wood", "den",   "mouth", "hill",
+                              "stow", "gate",  "bridge", "dale", "holme",  "cote", "ley",   "low",   "minster"};
 
 char Lower(char c)
 {
@@ -76,8 +75,8 @@ public:
         const auto place = [](char c) { return static_cast<int>(kSymbols.find(c)) + 1; };
         if (places.size() > 1 && places.front() == '1' && (place(places[1]) - 1) % 2 == 1 && Next(4) == 0)
             places.erase(0, 1);
-        if (places.size() > 1 && place(places.back()) == stage &&
-            (stage - place(places[places.size() - 2])) % 2 == 1 && Next(4) == 0)
+        if (places.size() > 1 && place(places.back()) == stage && (stage - place(places[places.size() - 2])) % 2 == 1 &&
+            Next(4) == 0)
             places.pop_back();
         return places;
     }
@@ -185,8 +184,8 @@ void WriteMethod(std::string& xml, const Entry& entry, std::size_t id, Generator
     xml += "      <references><rwRef>" + std::to_string(1900 + id % 120) + "/" + std::to_string(id % 700) +
            "</rwRef></references>\n";
     if (generator.Next(3) == 0)
-        xml += "      <performances><firstTowerbellPeal><date>19" + std::to_string(50 + id % 50) +
-               "-0" + std::to_string(1 + id % 9) + "-1" + std::to_string(id % 10) +
+        xml += "      <performances><firstTowerbellPeal><date>19" + std::to_string(50 + id % 50) + "-0" +
+               std::to_string(1 + id % 9) + "-1" + std::to_string(id % 10) +
                "</date><location><building>St Mary</building><town>" + method.title.substr(0, 4) +
                "ton</town><county>Shire</county><country>England</country></location>"
                "</firstTowerbellPeal></performances>\n";
@@ -206,9 +205,8 @@ GeneratedLibrary GenerateLibrary(std::size_t count, unsigned seed)
           std::tuple{"Grandsire Triples", 7, "3,1.7.1.7.1.7.1", "Bob"}}) {
         titles.insert(Folded(title));
         const std::string head = LeadHeadOf(notation, stage);
-        entries.push_back({{title, stage, notation, notation, head},
-                           classification,
-                           reference::LeadTokens(notation).size()});
+        entries.push_back(
+            {{title, stage, notation, notation, head}, classification, reference::LeadTokens(notation).size()});
     }
     while (entries.size() < count) {
         const int stage = generator.Stage();
@@ -233,11 +231,12 @@ GeneratedLibrary GenerateLibrary(std::size_t count, unsigned seed)
         sets[{entries[k].method.stage, entries[k].classification}].push_back(k);
     GeneratedLibrary library;
     std::string& xml = library.xml;
-    xml = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-          "<collection xmlns=\"http://example.org/ringing/methods/2007\" "
-          "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" version=\"1.0\">\n"
-          "  <collectionName>Generated methods</collectionName>\n"
-          "  <notes>Made up for the tests; not a real collection.</notes>\n";
+    xml =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<collection xmlns=\"http://example.org/ringing/methods/2007\" "
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" version=\"1.0\">\n"
+        "  <collectionName>Generated methods</collectionName>\n"
+        "  <notes>Made up for the tests; not a real collection.</notes>\n";
     std::size_t id = 0;
     for (const auto& [key, members] : sets) {
         xml += "  <methodSet>\n    <properties>\n      <stage>" + std::to_string(key.first) + "</stage>\n";

@@ -12,9 +12,9 @@
 struct GeneratedMethod {
     std::string title;
     int stage = 0;
-    std::string written;    // the notation as the file writes it (crosses as - or x, letters in either case)
-    std::string notation;   // the same in upper case, for the reference ringer
-    std::string leadHead;   // the row after one lead, from the reference ringer
+    std::string written;   // the notation as the file writes it (crosses as - or x, letters in either case)
+    std::string notation;  // the same in upper case, for the reference ringer
+    std::string leadHead;  // the row after one lead, from the reference ringer
 };
 
 struct GeneratedLibrary {
