@@ -5,7 +5,7 @@
 // (plain_render_process). The two run in alternating pairs in one run, so a
 // busy machine slows both alike; the figure is the median of the pairs'
 // ratios (command / plain process). The target is at most 0.5.
-#include "bench/ProcessTiming.h"
+#include "bench/BenchTiming.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,7 +10,7 @@
 //   Surprise Major (ProveTouch and RecordLeads, as `prove` does) against
 //   rendering it whole, eight demo bells at 8000 samples a second. The
 //   figure is the ratio of their mean thread times; the target is under 0.01.
-#include "bench/ProcessTiming.h"
+#include "bench/BenchTiming.h"
 #include "ringing/MethodCatalogue.h"
 #include "ringing/TouchBuilder.h"
 #include "ringing/TouchLeads.h"
@@ -26,18 +26,10 @@
 
 #include <array>
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <unistd.h>
 
 namespace {
-
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
 
 // The generated library, written once into a temporary folder.
 struct LibraryFile {

@@ -4,6 +4,7 @@
 #include "cli/MethodOptions.h"
 #include "ringing/RowText.h"
 #include "ringing/TouchLeads.h"
+#include "ringing/TouchProof.h"
 
 #include <cstdio>
 #include <string>
@@ -60,11 +61,7 @@ int RunProve(int argc, char** argv, int first)
         return *status;
     const Touch& touch = choice->touch;
     const TouchProof& proof = choice->proof;
-    if (proof.repeats == 0)
-        std::printf("%lld changes, true\n", static_cast<long long>(proof.changes));
-    else
-        std::printf("%lld changes, false (%lld rows repeat)\n", static_cast<long long>(proof.changes),
-                    static_cast<long long>(proof.repeats));
+    std::printf("%s\n", ProofLine(proof).c_str());
     const TouchLeads leads = RecordLeads(touch, proof.changes);
     std::printf("calls: %s\n", leads.calls.empty() ? "none" : leads.calls.c_str());
     PrintLeads(args.Flag("--course-ends") ? CourseEnds(touch, leads) : leads.leads, touch.method.stage);

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr const char* kTitles[] = {"Plain Bob Major", "Grandsire Triples", "Cambridge Surprise Minor",
+constexpr const char* kTitles[] = {"Plain Bob Major",        "Grandsire Triples", "Cambridge Surprise Minor",
                                    "Bristol Surprise Major", "Plain Bob Doubles", "Stedman Triples"};
 constexpr std::int64_t kProofLimit = 20000;
 

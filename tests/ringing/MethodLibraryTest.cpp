@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -110,6 +112,15 @@ TEST(MethodLibrary, BrokenFilesAreRefusedWithTheirNameAndLine)
     EXPECT_EQ(ReadMethodLibraryFile("/nonexistent/methods.xml").fault,
               "method library /nonexistent/methods.xml: No such file or directory");
     EXPECT_EQ(ReadMethodLibraryFile("/tmp").fault, "method library /tmp: a folder, not a file");
+    // A file of 300 MB, sparse so that it takes no room on the disk, is refused unread.
+    char path[] = "/tmp/carillix-library-XXXXXX";
+    const int file = mkstemp(path);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(ftruncate(file, std::int64_t{300} << 20), 0);
+    close(file);
+    EXPECT_EQ(ReadMethodLibraryFile(path).fault,
+              std::string("method library ") + path + ": 300.0 MB is more than a method library may be (256.0 MB)");
+    std::remove(path);
 }
 
 TEST(MethodLibrary, TheDefaultPlaceFollowsXdgDataHome)

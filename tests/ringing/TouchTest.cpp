@@ -215,14 +215,18 @@ TEST(Touch, TheStepperOpensWithRoundsAndStaysInRoundsAfterward)
 
 TEST(Touch, TheStepperNeverAllocates)
 {
-    const Touch touch = BuiltIn("Stedman Cinques", "pbspsb");
-    TouchStepper stepper(touch);
-    Row row = HomeRow();
-    const long before = allocations.load();
-    for (std::int32_t rowIndex = 1; rowIndex <= 5000; ++rowIndex)
-        stepper.Next(rowIndex, row);
-    EXPECT_EQ(allocations.load(), before);
-    EXPECT_GT(stepper.Changes(), 100);
+    TouchRequest byPositions = MethodRequest(FindBuiltInMethod("Cambridge Surprise Major"));
+    byPositions.positions = "W sH H";
+    byPositions.parts = 3;
+    for (const Touch& touch : {BuiltIn("Stedman Cinques", "pbspsb"), Build(byPositions)}) {
+        TouchStepper stepper(touch);
+        Row row = HomeRow();
+        const long before = allocations.load();
+        for (std::int32_t rowIndex = 1; rowIndex <= 5000; ++rowIndex)
+            stepper.Next(rowIndex, row);
+        EXPECT_EQ(allocations.load(), before);
+        EXPECT_GT(stepper.Changes(), 100);
+    }
 }
 
 TEST(Touch, ProofFindsRepeatedRowsAndWhereTheFirstComesAgain)

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
 
-// Timing whole processes for the benchmarks that compare one program with
-// another in alternating pairs.
+// Timing for the benchmarks: whole processes, compared in alternating pairs,
+// and the CPU time of the calling thread.
 
 // Runs a program (a path, or a name looked up on PATH) to its end with its
 // standard output thrown away; returns its wall-clock seconds, or -1 when it
@@ -39,4 +40,13 @@ inline double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The calling thread's CPU seconds so far, which other work on a shared
+// machine does not inflate.
+inline double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
