@@ -76,7 +76,7 @@ std::optional<std::string> ReadRequest(const Args& args, const MethodCatalogue& 
         return std::string("--calls, --calling, --bob, --single and --stage need --method or --place-notation");
     if (title) {
         if (stage)
-            return std::string("--stage goes with --place-notation; a built-in method has its own");
+            return std::string("--stage goes with --place-notation; a method chosen by title has its own");
         const TitleLookup lookup = catalogue.Lookup(*title);
         if (lookup.method == nullptr)
             return lookup.fault + " ('carillix-cli methods --search TEXT' finds titles)";
