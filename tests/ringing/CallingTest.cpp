@@ -73,12 +73,7 @@ TEST(CallingPositions, WordsAreReadWithTheirCase)
         EXPECT_EQ(refused.fault, c.fault);
         EXPECT_TRUE(refused.calls.empty());
     }
-    EXPECT_EQ(PositionPlace('W', 8, false), 7);
-    EXPECT_EQ(PositionPlace('W', 7, false), 5);
-    EXPECT_EQ(PositionPlace('M', 7, false), 6);
-    EXPECT_EQ(PositionPlace('B', 8, true), 2);
-    EXPECT_EQ(CallName('s', 3, 8, false), "sB");
-    EXPECT_EQ(CallName('b', 11, 16, false), "(11)");
+    EXPECT_EQ(CallName('b', 11, 16, false), "(11)") << "a place no letter names";
 }
 
 // Touches whose length and truth ringers know: three calls at Home bring
@@ -185,12 +180,11 @@ TEST(CallingPositions, CallingsThatEndEarlyOrCannotBeMadeAreWarnedOf)
         const char* fault;
     };
     for (const Refusal& r : {
-             Refusal{ByPositions("Stedman Triples", "H"),
-                     "Stedman Triples is called at six ends: give its calls one by one (p, b, s), not by calling "
+             Refusal{ByPositions("Erin Triples", "H"),
+                     "Erin Triples is called at six ends: give its calls one by one (p, b, s), not by calling "
                      "positions"},
              Refusal{ByPositions("Plain Bob Minor", "E"),
                      "calling word 1: position E is place 8, beyond the stage of 6"},
-             Refusal{ByPositions("Plain Bob Minor", "H", 0), "the parts must be a whole number from 1 to 1000000"},
              Refusal{ByPositions("Plain Bob Minor", "H", 1, 7), "the observation bell must be from 1 to 6"},
              Refusal{ByPositions("Kent Treble Bob Major", "H"),
                      "Kent Treble Bob Major has no bob of its own; the calling needs one given by place notation"},
