@@ -5,45 +5,17 @@
 // (plain_render_process). The two run in alternating pairs in one run, so a
 // busy machine slows both alike; the figure is the median of the pairs'
 // ratios (command / plain process). The target is at most 0.5.
+#include "bench/BenchTiming.h"
+
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-
-// Runs a program to its end; returns its wall-clock seconds, or -1 when it
-// could not be started or did not exit with status 0.
-double RunProcess(std::vector<std::string> arguments)
-{
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 void WholeCommandAgainstPlainLoopProcess(benchmark::State& state)
 {

@@ -7,3 +7,4 @@ int RunImport(int argc, char** argv, int first);
 int RunRender(int argc, char** argv, int first);
 int RunDemoBells(int argc, char** argv, int first);
 int RunMethods(int argc, char** argv, int first);
+int RunProve(int argc, char** argv, int first);

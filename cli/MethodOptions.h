@@ -2,19 +2,22 @@
 
 #include "cli/Args.h"
 #include "ringing/Touch.h"
+#include "ringing/TouchProof.h"
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // The options that ring a method instead of a style, shared by `rows` and
-// `render`: --method, --place-notation, --stage, --calls, --bob, --single,
-// and --bells read against the method's stage.
+// `render` and `prove`: --method, --place-notation, --stage, --calls,
+// --calling, --parts, --observation, --bob, --single, --library, and --bells
+// read against the method's stage.
 
 // Declares the options above (not --bells, which every command has).
 void AddTouchOptions(Args& args);
 
 // The help lines of those options, to follow a command's own.
-extern const char* const kTouchOptionsHelp;
+extern const std::string kTouchOptionsHelp;
 
 // True when a method option was given: the command rings a touch.
 bool WantsTouch(const Args& args);
@@ -24,12 +27,14 @@ bool WantsTouch(const Args& args);
 struct TouchChoice {
     Touch touch;
     std::int16_t bells = 0;
+    TouchProof proof;  // it comes round
 };
 
 // Reads the method options into `choice` (left empty when none was given).
 // Usage errors print "carillix-cli COMMAND: WHY" and the usage and give 2;
-// a touch that cannot be rung prints why and gives 1; a false touch prints
-// a warning and is chosen. Returns the exit status when the command must
-// stop, nullopt otherwise. Prints nothing on stdout.
+// a touch that cannot be rung prints why and gives 1; a calling whose calls
+// are not all made, and (when `warnIfFalse`) a false touch, print a warning
+// and are chosen. Returns the exit status when the command must stop,
+// nullopt otherwise. Prints nothing on stdout.
 std::optional<int> ReadTouchOptions(const Args& args, const char* command, const char* usage,
-                                    std::optional<TouchChoice>& choice);
+                                    std::optional<TouchChoice>& choice, bool warnIfFalse = true);

@@ -1,7 +1,9 @@
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "ringing/BuiltInMethods.h"
+#include "cli/LibraryOption.h"
+#include "ringing/MethodCatalogue.h"
+#include "ringing/PlaceNotation.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,16 +13,20 @@ namespace {
 
 constexpr const char* kCommand = "methods";
 
-constexpr const char* kUsage = "usage: carillix-cli methods\n";
+constexpr const char* kUsage = "usage: carillix-cli methods [--search TEXT] [--stage N] [--library FILE]\n";
 
 constexpr const char* kHelp =
-    "Lists the built-in methods, one a line: title, stage (number of bells), place\n"
-    "notation of one lead, and the calls: a bob and a single in place notation,\n"
-    "called at every lead end or, for Stedman, at every six end. 'none' means the\n"
-    "method has no calls of its own; give them with --bob and --single. Any title\n"
-    "can be given to 'rows' and 'render' with --method.\n";
+    "Lists the methods that 'rows', 'render' and 'prove' ring by title (--method):\n"
+    "the built-in list, then those of the method library. One a line: title, stage\n"
+    "(number of bells), place notation of one lead, and the calls: a bob and a\n"
+    "single in place notation, called at every lead end or, for Stedman, at every\n"
+    "six end. 'none' means the method has no calls of its own; give them with --bob\n"
+    "and --single. The last line counts what was listed and where it came from.\n"
+    "\n"
+    "  --search TEXT          only titles containing TEXT, in any case\n"
+    "  --stage N              only methods on N bells, 3..16\n";
 
-std::string CallsText(const BuiltInMethod& method)
+std::string CallsText(const MethodEntry& method)
 {
     if (method.bob.empty())
         return "none";
@@ -28,30 +34,59 @@ std::string CallsText(const BuiltInMethod& method)
            std::string(method.bob) + ", single " + std::string(method.single);
 }
 
+void PrintMethods(const std::vector<const MethodEntry*>& methods)
+{
+    std::size_t titleWidth = 5;
+    std::size_t notationWidth = 8;
+    for (const MethodEntry* method : methods) {
+        titleWidth = std::max(titleWidth, method->title.size());
+        notationWidth = std::max(notationWidth, method->notation.size());
+    }
+    const int titles = static_cast<int>(titleWidth);
+    const int notations = static_cast<int>(notationWidth);
+    std::printf("%-*s  %5s  %-*s  %s\n", titles, "TITLE", "STAGE", notations, "NOTATION", "CALLS");
+    for (const MethodEntry* method : methods) {
+        const std::string title(method->title);
+        const std::string notation(method->notation);
+        std::printf("%-*s  %5d  %-*s  %s\n", titles, title.c_str(), method->stage, notations, notation.c_str(),
+                    CallsText(*method).c_str());
+    }
+}
+
 }  // namespace
 
 int RunMethods(int argc, char** argv, int first)
 {
     Args args(argc, argv, first);
-    if (const auto status = ParseCommandLine(args, kCommand, kUsage, kHelp))
+    args.AddValueOption("--search");
+    args.AddValueOption("--stage");
+    AddLibraryOption(args);
+    const std::string help = std::string(kHelp) + kLibraryOptionHelp;
+    if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     if (!args.Positional().empty())
         return UsageError(kCommand, "unexpected argument " + args.Positional().front(), kUsage);
+    int stage = 0;
+    if (const auto text = args.Value("--stage")) {
+        const auto parsed = ParseInteger(*text, kMinStage, kMaxStage);
+        if (!parsed)
+            return UsageError(kCommand, "--stage must be a whole number from 3 to 16", kUsage);
+        stage = static_cast<int>(*parsed);
+    }
 
-    std::size_t titleWidth = 0;
-    std::size_t notationWidth = 0;
-    for (const BuiltInMethod& method : BuiltInMethods()) {
-        titleWidth = std::max(titleWidth, method.title.size());
-        notationWidth = std::max(notationWidth, method.notation.size());
-    }
-    const int titles = static_cast<int>(titleWidth);
-    const int notations = static_cast<int>(notationWidth);
-    std::printf("%-*s  %5s  %-*s  %s\n", titles, "TITLE", "STAGE", notations, "NOTATION", "CALLS");
-    for (const BuiltInMethod& method : BuiltInMethods()) {
-        const std::string title(method.title);
-        const std::string notation(method.notation);
-        std::printf("%-*s  %5d  %-*s  %s\n", titles, title.c_str(), method.stage, notations, notation.c_str(),
-                    CallsText(method).c_str());
-    }
+    MethodCatalogue catalogue;
+    LibraryUse library;
+    if (const auto status = LoadLibrary(args, true, catalogue, library))
+        return *status;
+    const std::vector<const MethodEntry*> listed = catalogue.Search(args.Value("--search").value_or(""), stage);
+    PrintMethods(listed);
+    std::printf("listed %zu of %zu methods: %zu built-in", listed.size(), catalogue.Methods().size(),
+                catalogue.BuiltInCount());
+    if (library.read)
+        std::printf(" and %zu from %s (%lld above 16 bells skipped)\n", library.added, library.path.c_str(),
+                    static_cast<long long>(library.aboveMaxStage));
+    else
+        std::printf("; no method library at %s\n",
+                    library.path.empty() ? "~/.local/share/carillix/methods.xml" : library.path.c_str());
     return 0;
 }

@@ -17,7 +17,8 @@ constexpr const char* kUsage =
     "usage: carillix-cli rows [--bells 5|6|8|10|12|14|16] "
     "[--style home|treble-bob|grandsire|stedman|principle]\n"
     "       carillix-cli rows (--method TITLE | --place-notation PN --stage N) [--bells M]\n"
-    "                         [--calls STRING] [--bob PN] [--single PN]\n";
+    "                         [--calls STRING | --calling \"WORDS\" [--parts N] [--observation BELL]]\n"
+    "                         [--bob PN] [--single PN] [--library FILE]\n";
 
 constexpr const char* kHelp =
     "Prints the rows of a touch as the renderer rings them, one per line, from\n"

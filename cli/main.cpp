@@ -6,7 +6,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: carillix-cli <rows|render|methods|import|demo-bells> [options]  (--help for more)\n";
+    "usage: carillix-cli <rows|render|prove|methods|import|demo-bells> [options]  (--help for more)\n";
 
 constexpr const char* kHelp =
     "carillix-cli: change ringing from recorded bells, without a window.\n"
@@ -14,7 +14,9 @@ constexpr const char* kHelp =
     "Commands:\n"
     "  rows        print the rows of a touch as the renderer rings them\n"
     "  render      ring bell samples (or the built-in bells) into a sound file\n"
-    "  methods     list the built-in methods that rows and render can ring\n"
+    "  prove       prove a touch: its length, its truth, its calls and lead heads\n"
+    "  methods     list the methods, built-in and from a library, that rows,\n"
+    "              render and prove ring by title\n"
     "  import      load one bell sample as the application does and write it as WAV\n"
     "  demo-bells  write the sixteen built-in bells as WAV files\n"
     "\n"
@@ -43,6 +45,8 @@ int main(int argc, char** argv)
         return RunDemoBells(argc, argv, 2);
     if (std::strcmp(command, "methods") == 0)
         return RunMethods(argc, argv, 2);
+    if (std::strcmp(command, "prove") == 0)
+        return RunProve(argc, argv, 2);
 
     std::fprintf(stderr, "carillix-cli: unknown command '%s'\n", command);
     std::fputs(kUsage, stderr);

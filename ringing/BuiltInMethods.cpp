@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr BuiltInMethod kMethods[] = {
+constexpr MethodEntry kMethods[] = {
     {"Plain Bob Minimus", 4, "-14-14,12", "14", "1234", CallPosition::LeadEnd},
     {"Plain Bob Doubles", 5, "5.1.5.1.5,125", "145", "123", CallPosition::LeadEnd},
     {"Plain Bob Minor", 6, "-16-16-16,12", "14", "1234", CallPosition::LeadEnd},
@@ -90,14 +90,14 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
 
 }  // namespace
 
-std::span<const BuiltInMethod> BuiltInMethods()
+std::span<const MethodEntry> BuiltInMethods()
 {
     return kMethods;
 }
 
-const BuiltInMethod* FindBuiltInMethod(std::string_view title)
+const MethodEntry* FindBuiltInMethod(std::string_view title)
 {
-    for (const BuiltInMethod& method : kMethods)
+    for (const MethodEntry& method : kMethods)
         if (SameIgnoringCase(method.title, title))
             return &method;
     return nullptr;

@@ -13,6 +13,12 @@ bool IsCross(char symbol)
     return symbol == '-' || symbol == 'x' || symbol == 'X';
 }
 
+// Places above 9 may be written in either case ('t' is 'T', place 12).
+int PlaceOfEitherCase(char symbol)
+{
+    return PlaceOfSymbol(symbol >= 'a' && symbol <= 'z' ? static_cast<char>(symbol - 'a' + 'A') : symbol);
+}
+
 std::string Symbol(char symbol)
 {
     char text[16];
@@ -63,7 +69,7 @@ public:
                 }
                 last = Last::Dot;
                 dotAt = i;
-            } else if (const int place = PlaceOfSymbol(symbol); place != 0) {
+            } else if (const int place = PlaceOfEitherCase(symbol); place != 0) {
                 if (place > stage) {
                     fault = "place " + Symbol(symbol) + At(i) + " is beyond the stage of " + std::to_string(stage);
                     return false;
@@ -104,9 +110,8 @@ private:
         if ((stage - highest) % 2 != 0)
             places |= 1u << (stage - 1);
         int previous = 0;
-        for (int place = 1; place <= stage; ++place) {
-            if ((places >> (place - 1) & 1u) == 0)
-                continue;
+        for (std::uint32_t rest = places; rest != 0; rest &= rest - 1) {
+            const int place = std::countr_zero(rest) + 1;
             if (previous != 0 && (place - previous - 1) % 2 != 0) {
                 fault = "places " + Symbol(kBellSymbols[previous - 1]) + " and " + Symbol(kBellSymbols[place - 1]) +
                         At(placesAt) + " leave an odd number of bells between them";
@@ -142,6 +147,8 @@ PlaceNotation ReadPlaceNotation(std::string_view notation, int stage)
     }
 
     const bool palindromes = notation.find(',') != std::string_view::npos;
+    // No more changes than symbols, twice over for palindromes: one allocation.
+    read.changes.reserve(notation.size() * (palindromes ? 2 : 1));
     std::size_t begin = 0;
     while (begin <= notation.size()) {
         const std::size_t comma = notation.find(',', begin);
@@ -151,15 +158,15 @@ PlaceNotation ReadPlaceNotation(std::string_view notation, int stage)
             read.changes.clear();
             return read;
         }
-        std::vector<Change> segment;
-        SegmentReader reader(notation, stage, segment);
+        const std::size_t segmentStart = read.changes.size();
+        SegmentReader reader(notation, stage, read.changes);
         if (!reader.Read(begin, end, read.fault)) {
             read.changes.clear();
             return read;
         }
-        read.changes.insert(read.changes.end(), segment.begin(), segment.end());
         if (palindromes)
-            read.changes.insert(read.changes.end(), segment.rbegin() + 1, segment.rend());
+            for (std::size_t k = read.changes.size() - 1; k > segmentStart; --k)
+                read.changes.push_back(read.changes[k - 1]);
         begin = end + 1;
     }
     return read;

@@ -18,7 +18,8 @@ struct PlaceNotation {
 
 // Reads place notation for `stage` bells (kMinStage..kMaxStage).
 //
-// Places are the symbols 1234567890ETABCD (places 1..16); '-', 'x' or 'X' is
+// Places are the symbols 1234567890ETABCD (places 1..16, the letters in
+// either case); '-', 'x' or 'X' is
 // a cross (every pair swaps; even stages only); '.' separates two changes.
 // A change whose lowest place has an odd number of bells in front also makes
 // place 1, and one whose highest place has an odd number behind also makes

@@ -3,6 +3,7 @@
 #include "ringing/Change.h"
 #include "ringing/Method.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,9 @@ struct Call {
 // A touch: a method rung from rounds with calls. Call positions fall after
 // each of `callEnds` changes into a lead; the calling gives one letter per
 // call position in turn ('p' plain, 'b' bob, 's' single), started again
-// from its first letter when it runs out, until the rows come round. An
-// empty calling rings the plain course. A plain value.
+// from its first letter when it runs out (or, when `repeatCalling` is false,
+// followed by plain leads) until the rows come round. An empty calling rings
+// the plain course. A plain value.
 //
 // A built touch (see BuildTouch) holds: callEnds ascending within
 // 1..lead size; every call the calling uses exists and has no more changes
@@ -28,4 +30,15 @@ struct Touch {
     Call bob;
     Call single;
     std::string calling;
+    bool repeatCalling = true;
+    int observation = 0;  // the bell whose places name the calls (1..stage)
 };
+
+// The letter the calling gives call position `index` (0 for the touch's
+// first): 'p', 'b' or 's'. Allocation-free.
+inline char CallLetter(const Touch& touch, std::size_t index)
+{
+    if (touch.calling.empty() || (!touch.repeatCalling && index >= touch.calling.size()))
+        return 'p';
+    return touch.calling[index % touch.calling.size()];
+}

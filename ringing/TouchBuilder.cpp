@@ -1,7 +1,10 @@
 #include "ringing/TouchBuilder.h"
 
 #include "base/MessageQuote.h"
+#include "ringing/CallingResolver.h"
+#include "ringing/MethodCatalogue.h"
 #include "ringing/PlaceNotation.h"
+#include "ringing/TouchProof.h"
 
 #include <algorithm>
 #include <string_view>
@@ -77,18 +80,61 @@ bool CheckCalling(const Touch& touch, std::string& fault)
     return true;
 }
 
+// Reads a calling by positions and turns it into the touch's letters.
+bool ResolvePositions(const TouchRequest& request, Touch& touch, TouchBuild& build)
+{
+    const int stage = touch.method.stage;
+    if (request.method != nullptr && CalledAtSixEnds(*request.method)) {
+        build.fault = touch.method.title +
+                      " is called at six ends: give its calls one by one (p, b, s), not by "
+                      "calling positions";
+        return false;
+    }
+    if (request.parts < 1 || request.parts > kMostParts) {
+        build.fault = "the parts must be a whole number from 1 to " + std::to_string(kMostParts);
+        return false;
+    }
+    const CallingPositions calling = ReadCallingPositions(*request.positions);
+    if (!calling.fault.empty()) {
+        build.fault = calling.fault;
+        return false;
+    }
+    for (const PositionCall& call : calling.calls) {
+        const int place = PositionPlace(call.position, stage, false);
+        if (place < 1 || place > stage) {
+            build.fault = "calling word " + std::to_string(call.word) + ": position " + std::string(1, call.position) +
+                          " is place " + std::to_string(place) + ", beyond the stage of " + std::to_string(stage);
+            return false;
+        }
+        if (touch.calling.find(call.call) == std::string::npos)
+            touch.calling.push_back(call.call);
+    }
+    if (!CheckCalling(touch, build.fault))
+        return false;
+    const ResolvedCalling resolved = ResolveCalling(touch, calling, request.parts, kMaxTouchChanges);
+    touch.calling = resolved.letters;
+    touch.repeatCalling = false;
+    build.warning = resolved.shortfall;
+    return true;
+}
+
 }  // namespace
+
+bool CalledAtSixEnds(const MethodEntry& method)
+{
+    const std::string title = FoldedTitle(method.title);
+    return method.calls == CallPosition::SixEnd || title.starts_with("stedman ") || title.starts_with("erin ");
+}
 
 TouchBuild BuildTouch(const TouchRequest& request)
 {
     TouchBuild build;
     Touch& touch = build.touch;
-    const BuiltInMethod* builtIn = request.builtIn;
-    const std::string notation = builtIn != nullptr ? std::string(builtIn->notation) : request.placeNotation;
-    const int stage = builtIn != nullptr ? builtIn->stage : request.stage;
-    std::string title = builtIn != nullptr
-                            ? std::string(builtIn->title)
-                            : "place notation " + MessageQuote(notation) + " on " + std::to_string(stage);
+    const MethodEntry* method = request.method;
+    const std::string notation = method != nullptr ? std::string(method->notation) : request.placeNotation;
+    const int stage = method != nullptr ? method->stage : request.stage;
+    std::string title = method != nullptr ? std::string(method->title)
+                                          : "place notation " + MessageQuote(notation) + " on " + std::to_string(stage);
     MethodRead read = ReadMethod(std::move(title), notation, stage);
     if (!read.fault.empty()) {
         build.fault = "place notation '" + MessageQuote(notation) + "': " + read.fault;
@@ -96,12 +142,20 @@ TouchBuild BuildTouch(const TouchRequest& request)
     }
     touch.method = std::move(read.method);
     const int leadSize = static_cast<int>(touch.method.lead.size());
-    touch.callEnds = CallEnds(builtIn != nullptr ? builtIn->calls : CallPosition::LeadEnd, leadSize);
+    touch.callEnds = CallEnds(method != nullptr ? method->calls : CallPosition::LeadEnd, leadSize);
 
-    if (!ReadCall("bob", request.bob, builtIn != nullptr ? builtIn->bob : "", stage, touch.bob, build.fault) ||
-        !ReadCall("single", request.single, builtIn != nullptr ? builtIn->single : "", stage, touch.single,
-                  build.fault))
+    if (!ReadCall("bob", request.bob, method != nullptr ? method->bob : "", stage, touch.bob, build.fault) ||
+        !ReadCall("single", request.single, method != nullptr ? method->single : "", stage, touch.single, build.fault))
         return build;
+    touch.observation = request.observation == 0 ? stage : request.observation;
+    if (touch.observation < 1 || touch.observation > stage) {
+        build.fault = "the observation bell must be from 1 to " + std::to_string(stage);
+        return build;
+    }
+    if (request.positions) {
+        ResolvePositions(request, touch, build);
+        return build;
+    }
     touch.calling = request.calling;
     CheckCalling(touch, build.fault);
     return build;

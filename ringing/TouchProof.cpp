@@ -86,3 +86,14 @@ TouchProof ProveTouch(const Touch& touch, std::int64_t changeLimit)
                       Grouped(proof.secondRepeatAt);
     return proof;
 }
+
+std::string ProofLine(const TouchProof& proof)
+{
+    if (!proof.comesRound)
+        return proof.refusal;
+    const std::string length = std::to_string(proof.changes) + " changes, ";
+    if (proof.repeats == 0)
+        return length + "true";
+    return length + "false (" + std::to_string(proof.repeats) +
+           (proof.repeats == 1 ? " row repeats)" : " rows repeat)");
+}

@@ -23,6 +23,10 @@ struct TouchProof {
     std::string falseness;            // a description for the ringer; empty for a true touch
 };
 
+// The proof in one line: "N changes, true" or "N changes, false (R rows
+// repeat)"; for a touch that does not come round, its refusal.
+std::string ProofLine(const TouchProof& proof);
+
 // Rings `touch` from rounds with a TouchStepper until it comes round, giving
 // up after `changeLimit` changes, and looks for rows that come more than
 // once. Allocates up to 16 bytes per change; for use before a render starts.

@@ -13,9 +13,7 @@ const Change& TouchStepper::NextChange() const
     for (const int end : touch.callEnds) {
         if (end <= leadPosition)
             continue;
-        if (touch.calling.empty())
-            break;
-        const char letter = touch.calling[callsPassed % touch.calling.size()];
+        const char letter = CallLetter(touch, callsPassed);
         if (letter == 'p')
             break;
         const std::vector<Change>& call = letter == 'b' ? touch.bob.changes : touch.single.changes;

@@ -23,7 +23,8 @@ std::string ManualPage()
     return std::regex_replace(text.str(), std::regex(R"(\\-)"), "-");
 }
 
-// The commands listed under "Commands:", one a line, indented.
+// The commands listed under "Commands:", each at the start of an indented
+// line (a description may go on over lines indented further), up to a blank line.
 std::vector<std::string> Commands(const std::string& help)
 {
     std::vector<std::string> commands;
@@ -31,8 +32,9 @@ std::vector<std::string> Commands(const std::string& help)
     std::string line;
     std::getline(in, line);
     const std::regex entry(R"(^  ([a-z][a-z-]*)  )");
-    for (std::smatch match; std::getline(in, line) && std::regex_search(line, match, entry);)
-        commands.push_back(match[1]);
+    for (std::smatch match; std::getline(in, line) && !line.empty();)
+        if (std::regex_search(line, match, entry))
+            commands.push_back(match[1]);
     return commands;
 }
 

@@ -43,8 +43,9 @@ TEST(MethodsCommand, ListsEveryBuiltInMethodWithStageNotationAndCalls)
     const CliRun run = RunCli("methods");
     ASSERT_EQ(run.status, 0) << run.err;
     const auto lines = run.Lines();
-    ASSERT_EQ(lines.size(), 60u) << "a heading and 59 methods";
+    ASSERT_EQ(lines.size(), 61u) << "a heading, 59 methods and a summary";
     EXPECT_EQ(lines.front().substr(0, 5), "TITLE");
+    EXPECT_EQ(lines.back().rfind("listed 59 of 59 methods: 59 built-in; no method library at ", 0), 0u) << lines.back();
     auto line = [&](const std::string& title) {
         for (const std::string& text : lines)
             if (text.starts_with(title + " "))

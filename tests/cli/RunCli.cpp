@@ -28,15 +28,17 @@ std::vector<std::string> CliRun::Lines() const
     return lines;
 }
 
-CliRun RunCli(const std::string& arguments)
+CliRun RunCli(const std::string& arguments, const std::string& dataHome)
 {
     char folder[] = "/tmp/carillix-cli-XXXXXX";
     if (mkdtemp(folder) == nullptr)
         return {};
     const std::string out = std::string(folder) + "/out";
     const std::string err = std::string(folder) + "/err";
-    const std::string command =
-        std::string(CARILLIX_CLI_PATH) + " " + arguments + " >" + out + " 2>" + err + " </dev/null";
+    // XDG_DATA_HOME is the empty run folder unless given: no method library
+    // is found at the default place unless a test puts one there.
+    const std::string command = "XDG_DATA_HOME='" + (dataHome.empty() ? std::string(folder) : dataHome) + "' " +
+                                CARILLIX_CLI_PATH + " " + arguments + " >" + out + " 2>" + err + " </dev/null";
     CliRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -107,7 +107,7 @@ TEST(BuiltInMethods, EveryPlainCourseHasItsKnownLengthAndLeadHeadAndIsTrue)
     ASSERT_EQ(BuiltInMethods().size(), std::size(kPlainCourses));
     for (std::size_t k = 0; k < std::size(kPlainCourses); ++k) {
         const PlainCourse& expected = kPlainCourses[k];
-        const BuiltInMethod& method = BuiltInMethods()[k];
+        const MethodEntry& method = BuiltInMethods()[k];
         SCOPED_TRACE(expected.title);
         ASSERT_EQ(method.title, expected.title);
         EXPECT_EQ(static_cast<int>(std::string(expected.leadHead).size()), method.stage);
@@ -142,7 +142,7 @@ TEST(BuiltInMethods, OtherMethodsFromPlaceNotation)
 
 TEST(BuiltInMethods, TitlesMatchIgnoringCaseAndEveryCallReads)
 {
-    const BuiltInMethod* cambridge = FindBuiltInMethod("cambridge SURPRISE major");
+    const MethodEntry* cambridge = FindBuiltInMethod("cambridge SURPRISE major");
     ASSERT_NE(cambridge, nullptr);
     EXPECT_EQ(cambridge->title, "Cambridge Surprise Major");
     EXPECT_EQ(cambridge->stage, 8);
@@ -150,7 +150,7 @@ TEST(BuiltInMethods, TitlesMatchIgnoringCaseAndEveryCallReads)
     EXPECT_EQ(FindBuiltInMethod(""), nullptr);
 
     std::set<std::string_view> titles;
-    for (const BuiltInMethod& method : BuiltInMethods()) {
+    for (const MethodEntry& method : BuiltInMethods()) {
         SCOPED_TRACE(method.title);
         EXPECT_TRUE(titles.insert(method.title).second) << "titles are unique";
         EXPECT_EQ(FindBuiltInMethod(method.title), &method);

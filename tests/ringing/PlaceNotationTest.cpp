@@ -29,7 +29,7 @@ TEST(PlaceNotation, RefusalsNameTheFaultAndWhereItIs)
              Case{"", 6, "the notation is empty"},
              Case{"-16-1Q,12", 6, "unknown symbol 'Q' at character 6"},
              Case{"-16 -16", 6, "unknown symbol ' ' at character 4"},
-             Case{"1e", 12, "unknown symbol 'e' at character 2"},
+             Case{"1q", 12, "unknown symbol 'q' at character 2"},
              Case{"\xC3\xA9", 6, "unknown symbol byte 0xC3 at character 1"},
              Case{"-19-16,12", 6, "place '9' at character 3 is beyond the stage of 6"},
              Case{"-1D", 14, "place 'D' at character 3 is beyond the stage of 14"},
@@ -93,6 +93,10 @@ TEST(PlaceNotation, CrossesSeparatorsAndOrderOfPlaces)
     EXPECT_EQ(Read("-16-", 6), Read("x16X", 6));
     EXPECT_EQ(Read("-16-", 6), Read("x.16.x", 6));
     EXPECT_EQ(Read("41", 6), Read("14", 6));
+    EXPECT_EQ(Read("-5t-14.5t-5t.36.14-7t.58.16-9t.70.18-18.9t-18-1t,1t", 12),
+              Read("-5T-14.5T-5T.36.14-7T.58.16-9T.70.18-18.9T-18-1T,1T", 12))
+        << "places above 9 in either case";
+    EXPECT_EQ(Read("1234567890etabcd", 16), Read("1234567890ETABCD", 16));
     EXPECT_EQ(Read("--", 4).size(), 2u);
     EXPECT_EQ(Read("3.1.5.1.5.1.5.1.5.1", 5).size(), 10u);
     EXPECT_EQ(Read("1234", 4).size(), 1u);

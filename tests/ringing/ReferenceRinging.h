@@ -22,4 +22,14 @@ std::vector<std::string> TouchRows(const std::string& notation, int stage, int b
                                    const std::string& bob, const std::string& single, const std::string& calling,
                                    int limit = 100000);
 
+// Every row of a touch called by positions, from rounds to rounds, on
+// `stage` bells: `calling` is words like "sM", "W", "3H" (count, '-' or 's',
+// position letter), taken in order `parts` times over; `observation` is the
+// bell's symbol. At each lead end the next call is made when the lead head it
+// gives has the observation bell in its position, after the last call the
+// leads are plain. Empty if it has not come round after `limit` changes.
+std::vector<std::string> PositionTouchRows(const std::string& notation, int stage, const std::string& bob,
+                                           const std::string& single, const std::string& calling, int parts,
+                                           char observation, int limit = 100000);
+
 }  // namespace reference

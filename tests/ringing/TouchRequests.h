@@ -6,12 +6,12 @@
 #include <string>
 
 // Touch requests for the tests: a built-in method by title, or place notation.
-inline TouchRequest MethodRequest(const BuiltInMethod* method, std::string calling = "",
+inline TouchRequest MethodRequest(const MethodEntry* method, std::string calling = "",
                                   std::optional<std::string> bob = std::nullopt,
                                   std::optional<std::string> single = std::nullopt)
 {
     TouchRequest request;
-    request.builtIn = method;
+    request.method = method;
     request.calling = std::move(calling);
     request.bob = std::move(bob);
     request.single = std::move(single);

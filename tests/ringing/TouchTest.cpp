@@ -51,7 +51,7 @@ Touch Build(const TouchRequest& request)
 
 Touch BuiltIn(const char* title, const std::string& calling = "")
 {
-    const BuiltInMethod* method = FindBuiltInMethod(title);
+    const MethodEntry* method = FindBuiltInMethod(title);
     EXPECT_NE(method, nullptr) << title;
     return Build(MethodRequest(method, calling));
 }
@@ -215,14 +215,18 @@ TEST(Touch, TheStepperOpensWithRoundsAndStaysInRoundsAfterward)
 
 TEST(Touch, TheStepperNeverAllocates)
 {
-    const Touch touch = BuiltIn("Stedman Cinques", "pbspsb");
-    TouchStepper stepper(touch);
-    Row row = HomeRow();
-    const long before = allocations.load();
-    for (std::int32_t rowIndex = 1; rowIndex <= 5000; ++rowIndex)
-        stepper.Next(rowIndex, row);
-    EXPECT_EQ(allocations.load(), before);
-    EXPECT_GT(stepper.Changes(), 100);
+    TouchRequest byPositions = MethodRequest(FindBuiltInMethod("Cambridge Surprise Major"));
+    byPositions.positions = "W sH H";
+    byPositions.parts = 3;
+    for (const Touch& touch : {BuiltIn("Stedman Cinques", "pbspsb"), Build(byPositions)}) {
+        TouchStepper stepper(touch);
+        Row row = HomeRow();
+        const long before = allocations.load();
+        for (std::int32_t rowIndex = 1; rowIndex <= 5000; ++rowIndex)
+            stepper.Next(rowIndex, row);
+        EXPECT_EQ(allocations.load(), before);
+        EXPECT_GT(stepper.Changes(), 100);
+    }
 }
 
 TEST(Touch, ProofFindsRepeatedRowsAndWhereTheFirstComesAgain)
@@ -309,9 +313,9 @@ TEST(Touch, BuildRefusesCallingsItCannotRing)
         TouchRequest request;
         const char* fault;
     };
-    const BuiltInMethod* stedmanDoubles = FindBuiltInMethod("Stedman Doubles");
-    const BuiltInMethod* stedmanTriples = FindBuiltInMethod("Stedman Triples");
-    const BuiltInMethod* plainBobMinor = FindBuiltInMethod("Plain Bob Minor");
+    const MethodEntry* stedmanDoubles = FindBuiltInMethod("Stedman Doubles");
+    const MethodEntry* stedmanTriples = FindBuiltInMethod("Stedman Triples");
+    const MethodEntry* plainBobMinor = FindBuiltInMethod("Plain Bob Minor");
     for (const Case& c : {
              Case{MethodRequest(stedmanDoubles, "pb"),
                   "Stedman Doubles has no bob of its own; the calling needs one given by place notation"},

@@ -21,7 +21,7 @@ Touch BuildOrFail(TouchRequest request)
 Touch BuiltIn(const char* title)
 {
     TouchRequest request;
-    request.builtIn = FindBuiltInMethod(title);
+    request.method = FindBuiltInMethod(title);
     return BuildOrFail(request);
 }
 
