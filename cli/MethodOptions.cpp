@@ -1,5 +1,6 @@
 #include "cli/MethodOptions.h"
 
+#include "base/ParseInteger.h"
 #include "cli/CommandSupport.h"
 #include "ringing/BuiltInMethods.h"
 #include "ringing/PlaceNotation.h"
