@@ -7,7 +7,7 @@
 #include "playback/PortAudioWaveOut.h"
 #include "playback/dialogs/PlayDlg.h"
 #include "sound/BellImport.h"
-#include "sound/WavFile.h"
+#include "sound/SoundFileWriter.h"
 #include "synth/JobBuilder.h"
 #include "synth/dialogs/GenerateDlg.h"
 

@@ -60,14 +60,14 @@ std::optional<std::string> CheckOutputRate(const RenderOutput& output, std::uint
 bool SaveRenderOutput(const CSoundBuffer& sound, const BlowLog& blows, const RenderOutput& output)
 {
     FileReplacement soundFile(output.soundPath);
-    if (!soundFile.Create() || !WriteSoundFile(sound, output.format, soundFile.TemporaryPath()))
+    if (!soundFile.Create() || !WriteSoundFile(sound, output.format, soundFile.Descriptor()))
         return false;
     if (output.timingPath.empty())
         return soundFile.Commit();
     const std::uint32_t rate = sound.format.sampleRate;
     FileReplacement timingFile(output.timingPath);
     if (!timingFile.Create() ||
-        !WriteTimingFile(blows, rate, WrittenSampleRate(output.format, rate), timingFile.TemporaryPath()))
+        !WriteTimingFile(blows, rate, WrittenSampleRate(output.format, rate), timingFile.Descriptor()))
         return false;
     return soundFile.Commit() && timingFile.Commit();
 }

@@ -1,4 +1,4 @@
-#include "sound/WavFile.h"
+#include "sound/SoundFileWriter.h"
 #include "synth/DemoBells.h"
 #include "synth/TimingFile.h"
 #include "tests/cli/RunCli.h"
