@@ -1,12 +1,10 @@
 #include "synth/RenderPeal.h"
 
-#include "ringing/NextRow.h"
 #include "ringing/Row.h"
 #include "ringing/RowSource.h"
+#include "sound/SampleSink.h"
 #include "sound/SoundBuffer.h"
 #include "synth/BlowLog.h"
-#include "synth/StrikeRandom.h"
-#include "synth/UniformStriking.h"
 
 #include <algorithm>
 #include <array>
@@ -74,7 +72,6 @@ public:
           model(model),
           bells(job.bells),
           stage(job.stage),
-          style(job.style),
           nominal(0)
     {
         voice.fill(-1);
@@ -121,6 +118,9 @@ public:
         std::fill(acc + filled, acc + n, 0);
     }
 
+    // 1 + the row of the last blow struck.
+    std::int32_t RowsStruck() const { return rowsStruck; }
+
 private:
     // Asks the model for blows ahead until none still unasked can strike
     // before the earliest one held (or the look-ahead is full).
@@ -137,10 +137,8 @@ private:
             ++rowsDone;
             if (rowsDone % 2 == 0)
                 nominal += job.handstrokeGap;
-            if (job.rows != nullptr) {
-                job.rows->Next(rowsDone, row);
-            } else if (NextRow(rowsDone, row, stage, style)) {
-                style = StyleHome;
+            if (!cameRound && job.rows->Next(rowsDone, row)) {
+                cameRound = true;
                 job.style = StyleHome;
             }
         }
@@ -163,6 +161,7 @@ private:
                 voice[v] = -1;
         voice[blow.place] = static_cast<std::int16_t>(b);
         position[b] = bells[b].onset;
+        rowsStruck = std::max(rowsStruck, blow.row + 1);
         if (job.blows != nullptr) {
             blow.strike = i;
             job.blows->Add(blow);
@@ -173,7 +172,6 @@ private:
     StrikingModel& model;
     const CSoundBuffer* bells;
     std::int16_t stage;
-    MethodStyle style;
     Row row = HomeRow();
     std::array<std::int16_t, kMaxBells> voice{};     // by place: the bell sounding there, or -1
     std::array<std::int32_t, kMaxBells> position{};  // by bell: its next sample
@@ -181,15 +179,82 @@ private:
     int place = 0;              // the place of the next blow to ask for
     std::int32_t rowsDone = 0;  // its row
     std::int64_t nominal;       // its ideal time
+    bool cameRound = false;     // the rows have come round: no more are asked for
+    std::int32_t rowsStruck = 0;
 };
 
-void Fade(RenderParams& job)
-{
-    const std::int32_t total = job.totalSamples;
-    const std::int32_t fade = job.fadeSamples;
-    for (std::int32_t i = std::max(total - fade, 0); i < total; ++i)
-        job.output[i] = Convert(job.output[i] * static_cast<double>(total - i) / fade);
-}
+// Scales, fades and hands on the mix: holds the pre-roll until its peak is
+// known, then turns every sample into its 16-bit output value and writes it
+// to the output array or, in blocks, to the sink.
+class Delivery {
+public:
+    explicit Delivery(RenderParams& job)
+        : job(job),
+          total(job.totalSamples),
+          fade(job.fadeSamples),
+          fadeStart(job.fadeSamples != 0 ? job.totalSamples - job.fadeSamples : job.totalSamples)
+    {
+    }
+
+    // Takes the mix of samples i .. i + n - 1, which lie wholly before or
+    // wholly after the end of the pre-roll. False when the sink refused them.
+    bool Take(std::int32_t i, const std::int32_t* acc, std::int32_t n)
+    {
+        const std::int32_t preRoll = job.preRollSamples;
+        if (i < preRoll) {
+            for (std::int32_t k = 0; k < n; ++k) {
+                job.preRollBuffer[i + k] = acc[k];
+                peak = std::max(peak, acc[k] < 0 ? -acc[k] : acc[k]);
+            }
+            return true;
+        }
+        if (i == preRoll) {
+            // A silent pre-roll makes every output sample 0.
+            scale = peak > 0 ? kPeakTarget / peak : 0.0;
+            if (!Hand(0, job.preRollBuffer, preRoll))
+                return false;
+        }
+        return Hand(i, acc, n);
+    }
+
+private:
+    template <typename Value>
+    bool Hand(std::int32_t first, const Value* values, std::int32_t n)
+    {
+        if (job.sink == nullptr) {
+            Scale(first, values, n, job.output + first);
+            return true;
+        }
+        for (std::int32_t done = 0; done < n; done += kChunk) {
+            const std::int32_t m = std::min(kChunk, n - done);
+            Scale(first + done, values + done, m, block);
+            if (!job.sink->Write(block, static_cast<std::size_t>(m)))
+                return false;
+        }
+        return true;
+    }
+
+    // to[k] = the output value of sample first + k, whose mix is values[k].
+    template <typename Value>
+    void Scale(std::int32_t first, const Value* values, std::int32_t n, std::int16_t* to) const
+    {
+        const std::int32_t unfaded = std::clamp(fadeStart - first, 0, n);
+        for (std::int32_t k = 0; k < unfaded; ++k)
+            to[k] = Convert(values[k] * scale);
+        for (std::int32_t k = unfaded; k < n; ++k) {
+            const std::int16_t value = Convert(values[k] * scale);
+            to[k] = Convert(value * static_cast<double>(total - (first + k)) / fade);
+        }
+    }
+
+    RenderParams& job;
+    const std::int32_t total;
+    const std::int32_t fade;
+    const std::int32_t fadeStart;  // the first faded sample
+    std::int32_t peak = 0;
+    double scale = 0.0;
+    alignas(64) std::int16_t block[kChunk];
+};
 
 }  // namespace
 
@@ -202,15 +267,10 @@ std::int64_t MostBlowsRung(const RenderParams& job, std::int64_t mostEarly)
 
 std::uint32_t RenderPeal(RenderParams* job)
 {
-    StrikeRandom ownRandom(job->seed);
-    UniformStriking uniform(job->strikeInterval, job->strikingError, job->random != nullptr ? *job->random : ownRandom);
-    Ringer ringer(*job, job->striking != nullptr ? *job->striking : uniform);
+    Ringer ringer(*job, *job->striking);
+    Delivery delivery(*job);
     const std::int32_t total = job->totalSamples;
     const std::int32_t preRoll = job->preRollSamples;
-    double* const preRollBuffer = job->preRollBuffer;
-    std::int16_t* const output = job->output;
-    double scale = 0.0;
-    std::int32_t peak = 0;
     alignas(64) std::int32_t acc[kChunk];
 
     std::int32_t i = 0;
@@ -219,29 +279,12 @@ std::uint32_t RenderPeal(RenderParams* job)
         end = std::min<std::int64_t>(end, i < preRoll ? preRoll : total);
         const auto n = static_cast<std::int32_t>(end - i);
         ringer.Mix(acc, n);
-        if (i < preRoll) {
-            for (std::int32_t k = 0; k < n; ++k) {
-                preRollBuffer[i + k] = acc[k];
-                peak = std::max(peak, acc[k] < 0 ? -acc[k] : acc[k]);
-            }
-        } else {
-            if (i == preRoll) {
-                // A silent pre-roll makes every output sample 0.
-                scale = peak > 0 ? kPeakTarget / peak : 0.0;
-                for (std::int32_t k = 0; k < preRoll; ++k)
-                    output[k] = Convert(scale * preRollBuffer[k]);
-            }
-            for (std::int32_t k = 0; k < n; ++k)
-                output[i + k] = Convert(acc[k] * scale);
-        }
+        if (!delivery.Take(i, acc, n))
+            break;
         i += n;
         job->samplesDone.store(i, std::memory_order_relaxed);
+        job->rowsStruck.store(ringer.RowsStruck(), std::memory_order_relaxed);
     }
-
-    // Cancel stops only the rendering loop: an output rendered to its end is
-    // always faded, so a complete output is never left unfaded.
-    if (job->fadeSamples != 0 && i == total)
-        Fade(*job);
     job->finished.store(true, std::memory_order_release);
     return 0;
 }

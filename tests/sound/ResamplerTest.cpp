@@ -65,9 +65,9 @@ TEST(Resampler, TonesBelowTheCutoffComeOutAsTheSameToneAtTheNewRate)
         double hertz;
     };
     // Rates with few phases take one row each; odd ones blend between rows.
-    for (const Case c : {Case{44100, 48000, 1000}, Case{44100, 48000, 15000}, Case{11025, 12000, 3000},
-                         Case{96000, 48000, 9000}, Case{32000, 48000, 440}, Case{44101, 48000, 5000},
-                         Case{100003, 48000, 7000}, Case{10000019, 48000, 2000}}) {
+    for (const Case c :
+         {Case{44100, 48000, 1000}, Case{44100, 48000, 15000}, Case{11025, 12000, 3000}, Case{96000, 48000, 9000},
+          Case{32000, 48000, 440}, Case{44101, 48000, 5000}, Case{100003, 48000, 7000}, Case{10000019, 48000, 2000}}) {
         SCOPED_TRACE(::testing::Message() << c.from << " -> " << c.to << " at " << c.hertz << " Hz");
         const std::uint32_t tenths = c.from > 1000000 ? 1 : 10;  // a tenth of a second of the fastest rate
         const auto out = Resample(Sine(c.hertz, c.from, c.from * tenths / 10, 20000), c.from, c.to, 99991);

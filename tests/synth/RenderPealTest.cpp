@@ -108,14 +108,15 @@ TEST(RenderPeal, PreRollPeakLandsAt24000AndScalesEverything)
     });
     TestJob job(bells, 8, StyleHome, 40000, 20000, 0, 700, 500);
     RenderPeal(&job.params);
+    const std::vector<double> preRoll = job.PreRoll();
     double peak = 0;
     for (std::int32_t k = 0; k < 20000; ++k)
-        peak = std::max(peak, std::abs(job.preRoll[k]));
+        peak = std::max(peak, std::abs(preRoll[k]));
     ASSERT_GT(peak, 0);
     const double scale = 24000.0 / peak;
     std::int32_t loudest = 0;
     for (std::int32_t k = 0; k < 20000; ++k) {
-        EXPECT_EQ(job.output[k], static_cast<std::int16_t>(scale * job.preRoll[k])) << k;
+        EXPECT_EQ(job.output[k], static_cast<std::int16_t>(scale * preRoll[k])) << k;
         loudest = std::max<std::int32_t>(loudest, std::abs(job.output[k]));
     }
     EXPECT_GE(loudest, 23999);
@@ -192,11 +193,12 @@ struct CancellingRows : RowSource {
     RenderParams* job = nullptr;
     std::int32_t cancelAt = 0;
     std::vector<std::int32_t> asked;
-    void Next(std::int32_t rowIndex, Row&) override
+    bool Next(std::int32_t rowIndex, Row&) override
     {
         asked.push_back(rowIndex);
         if (rowIndex == cancelAt)
             job->cancelRequested = true;
+        return false;
     }
 };
 
@@ -225,7 +227,11 @@ TEST(RenderPeal, RowsFromARowSourceAreRungInsteadOfTheStyle)
     const MarkerBells bells;
     // Rotates the row by one place at every row: 12345, 23451, 34512, ...
     struct Rotating : RowSource {
-        void Next(std::int32_t, Row& row) override { std::rotate(row.begin(), row.begin() + 1, row.begin() + 5); }
+        bool Next(std::int32_t, Row& row) override
+        {
+            std::rotate(row.begin(), row.begin() + 1, row.begin() + 5);
+            return false;
+        }
     } rotating;
     TestJob job(bells, 5, StyleGrandsire, 5000, 250, 0, 50, 0);
     job.params.rows = &rotating;
@@ -241,10 +247,13 @@ TEST(RenderPeal, ASharedGeneratorRunsOnFromOneRenderToTheNext)
 {
     const MarkerBells bells;
     auto render = [&](StrikeRandom* random, std::uint32_t seed) {
-        TestJob job(bells, 5, StyleHome, 20000, 500, 0, 100, 0, 20, seed);
-        job.params.random = random;
-        RenderPeal(&job.params);
-        return job.output;
+        RenderSpec spec = TestJob::Spec(StyleHome, 20, seed);
+        spec.random = random;
+        std::vector<std::int16_t> output(20000);
+        PealRender job(spec, TestJob::Plan(bells, 5, StyleHome, 20000, 500, 0, 100, 0), bells.bells.data());
+        EXPECT_TRUE(job.RenderInto(output.data()));
+        job.Run();
+        return output;
     };
     StrikeRandom shared(kDefaultStrikeSeed);
     const auto first = render(&shared, 12345);
@@ -290,7 +299,7 @@ MethodStyle ExpectSameAsPlain(const TestBells& bells, const JobShape& s)
                                       << ", error " << s.strikingError);
     EXPECT_EQ(fast.params.samplesDone, plain.params.samplesDone);
     EXPECT_EQ(fast.params.style, plain.params.style);
-    EXPECT_TRUE(fast.preRoll == plain.preRoll);
+    EXPECT_TRUE(fast.PreRoll() == plain.PreRoll());
     const auto firstDifference = std::mismatch(fast.output.begin(), fast.output.end(), plain.output.begin());
     EXPECT_TRUE(firstDifference.first == fast.output.end())
         << "outputs differ first at sample " << (firstDifference.first - fast.output.begin());
