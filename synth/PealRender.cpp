@@ -23,6 +23,9 @@ constexpr std::int64_t kPreRollSeconds = 9;
 constexpr std::int32_t kOpeningRows = 4;  // rounds before the touch
 constexpr std::int32_t kClosingRows = 4;  // rounds after it has come round, before the fade
 constexpr std::int64_t kMostSamples = std::numeric_limits<std::int32_t>::max();
+// A pre-roll longer than this (32 MB of doubles: 9 s up to 466 kHz) is mixed
+// again from its blows rather than held, when they take less room.
+constexpr std::int32_t kMostHeldPreRoll = 1 << 22;
 
 bool IsStyleStage(int bells)
 {
@@ -165,8 +168,15 @@ PealRender::~PealRender()
 
 bool PealRender::AllocatePreRoll()
 {
-    const auto count = static_cast<std::size_t>(std::max(params.preRollSamples, 1));
-    preRoll.reset(new (std::nothrow) double[count]);
+    const std::int32_t samples = params.preRollSamples;
+    if (samples > kMostHeldPreRoll) {
+        const auto most = static_cast<std::size_t>(MostBlowsBefore(params, samples, params.striking->MostEarly()));
+        if (most * sizeof(Blow) < static_cast<std::size_t>(samples) * sizeof(double)) {
+            params.preRollBlows = &preRollBlows;
+            return preRollBlows.Reserve(most);
+        }
+    }
+    preRoll.reset(new (std::nothrow) double[static_cast<std::size_t>(std::max(samples, 1))]);
     params.preRollBuffer = preRoll.get();
     return preRoll != nullptr;
 }

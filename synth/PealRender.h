@@ -68,7 +68,10 @@ using RenderFunction = std::uint32_t (*)(RenderParams*);
 // One render, from its spec and plan to the finished sound: the rows, the
 // striking model, the pre-roll buffer, the blow log, the job record, the
 // worker thread, progress and cancel. It fills RenderParams; the sound goes
-// into a CSoundBuffer or an array, or block by block to a sink.
+// into a CSoundBuffer or an array, or block by block to a sink. The pre-roll
+// is held as 8 bytes a sample up to 2^22 samples; a longer one (bells far
+// above any recording's rate) is mixed again from the blows that sounded
+// in it, when those take less room.
 //
 // Calling order: construct; choose where the sound goes (RenderInto or
 // StreamTo, once); LogBlows if wanted; Start (a worker thread) or Run (this
@@ -89,7 +92,8 @@ public:
     // The sound goes into `output`, made a mono 16-bit sound of
     // totalSamples samples at the plan's rate (its samples replaced), or
     // into `samples`, an array of totalSamples, or to `sink`. False, with
-    // nothing changed, when the memory cannot be had.
+    // nothing changed, when the memory cannot be had. The model in
+    // Params().striking is final from here.
     bool RenderInto(CSoundBuffer& output);
     bool RenderInto(std::int16_t* samples);
     bool StreamTo(SampleSink& sink);
@@ -130,6 +134,7 @@ private:
     StrikingSetup striking;
     std::unique_ptr<RowSource> rows;
     std::unique_ptr<double[]> preRoll;
+    BlowLog preRollBlows;  // in place of `preRoll` at rates far above any recording's
     BlowLog blows;
     RenderParams params;
     std::thread worker;

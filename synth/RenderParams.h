@@ -29,7 +29,12 @@ struct RenderParams {
     // The style rung (StyleHome for a method's touch); set to StyleHome by
     // the worker when the rows come round.
     MethodStyle style = StyleHome;
-    double* preRollBuffer = nullptr;  // preRollSamples doubles
+    // Where the pre-roll's mix waits until its peak is known: preRollSamples
+    // doubles, or, when that is null, the log of the blows that sounded
+    // during it (room made for MostBlowsBefore(*this, preRollSamples, MostEarly
+    // of the model)), from which the worker mixes it again.
+    double* preRollBuffer = nullptr;
+    BlowLog* preRollBlows = nullptr;
     // Where the scaled, faded samples go: the output array of totalSamples
     // samples, or, when `sink` is set, the sink, in order, on the worker.
     std::int16_t* output = nullptr;

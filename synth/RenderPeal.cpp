@@ -63,37 +63,29 @@ private:
     std::int64_t sequence = 0;
 };
 
-// The sounding bells, the row being rung and the blows ahead; all of a
-// render's schedule state.
-class Ringer {
+// The sounding bells: the bell sounding in each place's slot (or -1) and
+// each bell's next sample.
+class Voices {
 public:
-    Ringer(RenderParams& job, StrikingModel& model)
-        : job(job),
-          model(model),
-          bells(job.bells),
-          stage(job.stage),
-          nominal(0)
+    Voices(const CSoundBuffer* bells, std::int16_t stage) : bells(bells), stage(stage)
     {
         voice.fill(-1);
         position.fill(0);
-        Refill();
-        StrikeDue(0);
     }
 
-    // Strikes every blow due at or before sample i (at most
-    // kMostPendingBlows of them), and returns the first sample after i at
-    // which another may fall.
-    std::int64_t StrikeDue(std::int32_t i)
+    // Bell b strikes at `place`: it takes that place's slot from its onset,
+    // silencing the bell there and any earlier sound of its own.
+    void Strike(int place, int b)
     {
-        for (int struck = 0; struck < kMostPendingBlows && pending.Earliest().strike <= i; ++struck) {
-            Strike(pending.TakeEarliest(), i);
-            Refill();
-        }
-        return std::max<std::int64_t>(pending.Earliest().strike, std::int64_t{i} + 1);
+        for (int v = 0; v < stage; ++v)
+            if (voice[v] == b)
+                voice[v] = -1;
+        voice[place] = static_cast<std::int16_t>(b);
+        position[b] = bells[b].onset;
     }
 
     // Sets acc[0..n) to the mix of the next n samples and advances every
-    // sounding bell by n. The set of slots cannot change within the call.
+    // sounding bell by n.
     void Mix(std::int32_t* acc, std::int32_t n)
     {
         std::int32_t filled = 0;  // acc[0..filled) holds a sum; the rest is unset
@@ -117,6 +109,44 @@ public:
         }
         std::fill(acc + filled, acc + n, 0);
     }
+
+private:
+    const CSoundBuffer* bells;
+    std::int16_t stage;
+    std::array<std::int16_t, kMaxBells> voice{};     // by place: the bell sounding there, or -1
+    std::array<std::int32_t, kMaxBells> position{};  // by bell: its next sample
+};
+
+// The row being rung, the blows ahead and the sounding bells; all of a
+// render's schedule state.
+class Ringer {
+public:
+    Ringer(RenderParams& job, StrikingModel& model)
+        : job(job),
+          model(model),
+          voices(job.bells, job.stage),
+          stage(job.stage),
+          nominal(0)
+    {
+        Refill();
+        StrikeDue(0);
+    }
+
+    // Strikes every blow due at or before sample i (at most
+    // kMostPendingBlows of them), and returns the first sample after i at
+    // which another may fall.
+    std::int64_t StrikeDue(std::int32_t i)
+    {
+        for (int struck = 0; struck < kMostPendingBlows && pending.Earliest().strike <= i; ++struck) {
+            Strike(pending.TakeEarliest(), i);
+            Refill();
+        }
+        return std::max<std::int64_t>(pending.Earliest().strike, std::int64_t{i} + 1);
+    }
+
+    // Sets acc[0..n) to the mix of the next n samples. No blow falls
+    // within them: they end before the sample StrikeDue returned.
+    void Mix(std::int32_t* acc, std::int32_t n) { voices.Mix(acc, n); }
 
     // 1 + the row of the last blow struck.
     std::int32_t RowsStruck() const { return rowsStruck; }
@@ -155,26 +185,20 @@ private:
 
     void Strike(Blow blow, std::int32_t i)
     {
-        const int b = blow.bell;
-        for (int v = 0; v < stage; ++v)
-            if (voice[v] == b)
-                voice[v] = -1;
-        voice[blow.place] = static_cast<std::int16_t>(b);
-        position[b] = bells[b].onset;
+        voices.Strike(blow.place, blow.bell);
         rowsStruck = std::max(rowsStruck, blow.row + 1);
-        if (job.blows != nullptr) {
-            blow.strike = i;
+        blow.strike = i;
+        if (job.blows != nullptr)
             job.blows->Add(blow);
-        }
+        if (job.preRollBlows != nullptr && i < job.preRollSamples)
+            job.preRollBlows->Add(blow);
     }
 
     RenderParams& job;
     StrikingModel& model;
-    const CSoundBuffer* bells;
+    Voices voices;
     std::int16_t stage;
     Row row = HomeRow();
-    std::array<std::int16_t, kMaxBells> voice{};     // by place: the bell sounding there, or -1
-    std::array<std::int32_t, kMaxBells> position{};  // by bell: its next sample
     PendingBlows pending;
     int place = 0;              // the place of the next blow to ask for
     std::int32_t rowsDone = 0;  // its row
@@ -202,22 +226,45 @@ public:
     {
         const std::int32_t preRoll = job.preRollSamples;
         if (i < preRoll) {
-            for (std::int32_t k = 0; k < n; ++k) {
-                job.preRollBuffer[i + k] = acc[k];
+            for (std::int32_t k = 0; k < n; ++k)
                 peak = std::max(peak, acc[k] < 0 ? -acc[k] : acc[k]);
-            }
+            if (job.preRollBuffer != nullptr)
+                std::copy(acc, acc + n, job.preRollBuffer + i);
             return true;
         }
         if (i == preRoll) {
             // A silent pre-roll makes every output sample 0.
             scale = peak > 0 ? kPeakTarget / peak : 0.0;
-            if (!Hand(0, job.preRollBuffer, preRoll))
+            if (!(job.preRollBuffer != nullptr ? Hand(0, job.preRollBuffer, preRoll) : ReplayPreRoll()))
                 return false;
         }
         return Hand(i, acc, n);
     }
 
 private:
+    // Mixes the pre-roll again from the blows logged while it was rung,
+    // with voices of its own: the same sums, without a buffer.
+    bool ReplayPreRoll()
+    {
+        Voices voices(job.bells, job.stage);
+        const Blow* next = job.preRollBlows->begin();
+        const Blow* const end = job.preRollBlows->end();
+        alignas(64) std::int32_t acc[kChunk];
+        for (std::int32_t i = 0; i < job.preRollSamples;) {
+            for (; next != end && next->strike <= i; ++next)
+                voices.Strike(next->place, next->bell);
+            std::int64_t stop = std::min<std::int64_t>(std::int64_t{i} + kChunk, job.preRollSamples);
+            if (next != end)
+                stop = std::min(stop, next->strike);
+            const auto n = static_cast<std::int32_t>(stop - i);
+            voices.Mix(acc, n);
+            if (!Hand(i, acc, n))
+                return false;
+            i += n;
+        }
+        return true;
+    }
+
     template <typename Value>
     bool Hand(std::int32_t first, const Value* values, std::int32_t n)
     {
@@ -260,9 +307,14 @@ private:
 
 std::int64_t MostBlowsRung(const RenderParams& job, std::int64_t mostEarly)
 {
+    return MostBlowsBefore(job, job.totalSamples, mostEarly);
+}
+
+std::int64_t MostBlowsBefore(const RenderParams& job, std::int32_t samples, std::int64_t mostEarly)
+{
     if (job.strikeInterval <= 0)
-        return (std::int64_t{job.totalSamples} + 1) * kMostPendingBlows;
-    return (std::int64_t{job.totalSamples} + mostEarly) / job.strikeInterval + 2;
+        return (std::int64_t{samples} + 1) * kMostPendingBlows;
+    return (std::int64_t{samples} + mostEarly) / job.strikeInterval + 2;
 }
 
 std::uint32_t RenderPeal(RenderParams* job)

@@ -38,3 +38,5 @@ std::uint32_t RenderPeal(RenderParams* job);
 // The most blows RenderPeal can ring in `job` with a model whose MostEarly()
 // is `mostEarly`: the room a BlowLog needs.
 std::int64_t MostBlowsRung(const RenderParams& job, std::int64_t mostEarly);
+// The same for the blows that sound before sample `samples`.
+std::int64_t MostBlowsBefore(const RenderParams& job, std::int32_t samples, std::int64_t mostEarly);

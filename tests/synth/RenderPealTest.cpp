@@ -1,6 +1,7 @@
 #include "synth/RenderPeal.h"
 #include "ringing/NextRow.h"
 #include "ringing/RowSource.h"
+#include "synth/BlowLog.h"
 #include "synth/StrikeRandom.h"
 #include "tests/synth/PlainRenderPeal.h"
 #include "tests/synth/TestBells.h"
@@ -336,6 +337,42 @@ TEST(RenderPealSpans, MatchThePlainRendererAtTheEdges)
 
     bells.bells[0].onset = bells.bells[0].sampleCount;
     ExpectSameAsPlain(bells, {6, StyleGrandsire, 100000, 3000, 10000, 4000, 4000, 0});  // silent pre-roll
+}
+
+// At rates far above any recording's the pre-roll is not held but mixed
+// again from the blows that sounded in it: the same sound, sample for sample.
+TEST(RenderPealSpans, APreRollMixedAgainFromItsBlowsIsTheHeldOne)
+{
+    const NoiseBells bells;
+    for (const JobShape& s : {JobShape{16, StyleStedman, 100000, 72000, 40000, 900, 800, 50},
+                              JobShape{8, StyleGrandsire, 20000, 100, 0, 0, 0, 0},  // a strike every sample
+                              JobShape{12, StyleTrebleBob, 150000, 30000, 140000, 1200, 1000, 20}}) {
+        TestJob held(bells, s.stage, s.style, s.total, s.preRoll, s.fade, s.interval, s.gap, s.strikingError, 5);
+        TestJob replayed(bells, s.stage, s.style, s.total, s.preRoll, s.fade, s.interval, s.gap, s.strikingError, 5);
+        BlowLog log;
+        ASSERT_TRUE(log.Reserve(static_cast<std::size_t>(
+            MostBlowsBefore(replayed.params, s.preRoll, replayed.params.striking->MostEarly()))));
+        replayed.params.preRollBuffer = nullptr;
+        replayed.params.preRollBlows = &log;
+        RenderPeal(&held.params);
+        RenderPeal(&replayed.params);
+        EXPECT_TRUE(log.Complete());
+        EXPECT_TRUE(held.output == replayed.output) << "stage " << s.stage;
+    }
+
+    struct Discard : SampleSink {
+        bool Write(const std::int16_t*, std::size_t) override { return true; }
+    } discard;
+    for (const std::uint32_t rate : {44100u, 10000000u}) {
+        TestBells markers;
+        markers.Make(rate, 1, 0, [](int, std::int32_t) { return std::int16_t{100}; });
+        RenderSpec spec;
+        spec.bells = 5;
+        PealRender render(spec, PlanRender(spec, markers.bells.data(), rate), markers.bells.data());
+        ASSERT_TRUE(render.StreamTo(discard));
+        EXPECT_EQ(render.Params().preRollBuffer == nullptr, rate > 1000000) << rate;
+        EXPECT_EQ(render.Params().preRollBlows != nullptr, rate > 1000000) << rate;
+    }
 }
 
 }  // namespace
