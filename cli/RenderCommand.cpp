@@ -39,7 +39,8 @@ constexpr const char* kHelp =
     "  --length SECONDS       output length, 10..700 (default 10)\n"
     "  --length touch         the whole touch: rounds, the touch until it comes round,\n"
     "                         four rows of rounds and a 5 s fade; --style home rings\n"
-    "                         eight rows of rounds. Any length, written as it renders\n"
+    "                         eight rows of rounds. Any length: beyond 700 s the file\n"
+    "                         is written as the render goes\n"
     "  --seed N               seed of the striking error, 0..4294967295 (default 1)\n"
     "  --demo-bells           ring the sixteen built-in bells instead of files\n";
 

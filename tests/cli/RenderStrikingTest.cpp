@@ -42,17 +42,8 @@ void ExpectSoundFollowsTiming(const std::vector<TimingLine>& timing, const std::
     for (const TimingLine& line : timing)
         blows.push_back(line.blow);
     const std::int32_t total = seconds * 44100;
-    std::vector<std::int16_t> mixed(static_cast<std::size_t>(total));
-    std::vector<double> preRoll(9 * 44100 + 1);
-    RenderParams job;
-    job.totalSamples = total;
-    job.preRollSamples = 9 * 44100;
-    job.fadeSamples = seconds >= 15 ? 5 * 44100 : 5 * 44100 / 2;
-    job.stage = stage;
-    job.bells = bells.data();
-    job.output = mixed.data();
-    job.preRollBuffer = preRoll.data();
-    PlainMixBlows(&job, blows);
+    const std::vector<std::int16_t> mixed =
+        PlainMixBlows(bells.data(), stage, total, 9 * 44100, seconds >= 15 ? 5 * 44100 : 5 * 44100 / 2, blows);
     ASSERT_EQ(wav.size(), mixed.size());
     const auto difference = std::mismatch(wav.begin(), wav.end(), mixed.begin());
     EXPECT_TRUE(difference.first == wav.end()) << "first at sample " << (difference.first - wav.begin());

@@ -1,6 +1,5 @@
 #include "ringing/Row.h"
 #include "sound/SoundFileWriter.h"
-#include "synth/RenderParams.h"
 #include "tests/cli/RenderedFiles.h"
 #include "tests/cli/RunCli.h"
 #include "tests/synth/PlainRenderPeal.h"
@@ -87,17 +86,8 @@ TEST_F(RenderTouch, TheWholeCourseIsRungThenRoundsAndTheFadeAndTheFileHoldsItAll
     std::vector<Blow> blows;
     for (const TimingLine& line : timing)
         blows.push_back(line.blow);
-    std::vector<std::int16_t> mixed(wav.size());
-    std::vector<double> preRoll(9 * kRate);
-    RenderParams job;
-    job.totalSamples = static_cast<std::int32_t>(total);
-    job.preRollSamples = 9 * kRate;
-    job.fadeSamples = static_cast<std::int32_t>(fade);
-    job.stage = 16;
-    job.bells = bells.data();
-    job.output = mixed.data();
-    job.preRollBuffer = preRoll.data();
-    PlainMixBlows(&job, blows);
+    const std::vector<std::int16_t> mixed = PlainMixBlows(bells.data(), 16, static_cast<std::int32_t>(total), 9 * kRate,
+                                                          static_cast<std::int32_t>(fade), blows);
     const auto difference = std::mismatch(wav.begin(), wav.end(), mixed.begin());
     EXPECT_TRUE(difference.first == wav.end()) << "first at sample " << (difference.first - wav.begin());
 }
