@@ -285,11 +285,12 @@ private:
     template <typename Value>
     void Scale(std::int32_t first, const Value* values, std::int32_t n, std::int16_t* to) const
     {
+        const double factor = scale;
         const std::int32_t unfaded = std::clamp(fadeStart - first, 0, n);
         for (std::int32_t k = 0; k < unfaded; ++k)
-            to[k] = Convert(values[k] * scale);
+            to[k] = Convert(values[k] * factor);
         for (std::int32_t k = unfaded; k < n; ++k) {
-            const std::int16_t value = Convert(values[k] * scale);
+            const std::int16_t value = Convert(values[k] * factor);
             to[k] = Convert(value * static_cast<double>(total - (first + k)) / fade);
         }
     }
