@@ -7,8 +7,8 @@
 #include "playback/PortAudioWaveOut.h"
 #include "playback/dialogs/PlayDlg.h"
 #include "sound/BellImport.h"
-#include "sound/WavFile.h"
-#include "synth/JobBuilder.h"
+#include "sound/SoundFileWriter.h"
+#include "synth/PealRender.h"
 #include "synth/dialogs/GenerateDlg.h"
 
 #include <QCoreApplication>
@@ -190,28 +190,31 @@ void CPealDlg::OnGenerateOutput()
     if (!UpdateData(true))
         return;
 
-    const GenerationSettings settings{lengthSeconds,    bellCountIndex, pealSpeedIndex,
-                                      commonSampleRate, strikingError,  style};
-    const JobBuild build = BuildGenerationJob(settings, bells.data());
-    if (build.stageChosen) {
-        stage = build.stage;
-        style = build.style;
+    RenderSpec spec;
+    spec.style = style;
+    spec.bells = BellsForListIndex(bellCountIndex);
+    spec.pealSeconds = PealSecondsForListIndex(pealSpeedIndex);
+    spec.lengthSeconds = lengthSeconds;
+    spec.strikingError = strikingError;
+    spec.random = &theApp.strikeRandom;
+    const RenderPlan plan = PlanRender(spec, bells.data(), commonSampleRate);
+    if (plan.stageChosen) {
+        stage = plan.stage;
+        style = plan.style;
     }
-    if (!build.ok) {
-        MessageBox(build.refusal);
+    if (!plan.ok) {
+        MessageBox(plan.refusal);
         return;
     }
-    const GenerationJob& job = build.job;
-    totalSamples = job.totalSamples;
-    fadeSamples = job.fadeSamples;
-    if (!outputSound.InitPcm16(commonSampleRate, totalSamples, 16)) {
+    totalSamples = plan.totalSamples;
+    fadeSamples = plan.fadeSamples;
+    PealRender render(spec, plan, bells.data());
+    if (!render.RenderInto(outputSound)) {
         MessageBox(kOutputMemoryText);
         return;
     }
 
-    CGenerateDlg generation;
-    generation.SetJob(stage, totalSamples, job.preRollSamples, fadeSamples, job.strikeInterval, job.handstrokeGap,
-                      &outputSound, style, job.strikingError, bells.data(), &theApp.strikeRandom);
+    CGenerateDlg generation(render);
     if (generation.DoModal() == IDOK) {
         outputSound.state = 1;
     } else {

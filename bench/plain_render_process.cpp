@@ -5,7 +5,7 @@
 #include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
 #include "synth/DemoBells.h"
-#include "synth/JobBuilder.h"
+#include "synth/PealRender.h"
 #include "tests/synth/PlainRenderPeal.h"
 
 #include <array>
@@ -18,22 +18,21 @@ int main()
     for (int b = 0; b < kMaxBells; ++b)
         if (!MakeDemoBell(b, bells[b]))
             return 1;
-    GenerationSettings settings;
-    settings.lengthSeconds = 700;
-    settings.bellCountIndex = 6;  // sixteen bells
-    settings.pealSpeedIndex = 0;  // 2h45
-    settings.commonSampleRate = kDemoBellRate;
-    settings.style = StylePrinciple;
-    const JobBuild build = BuildGenerationJob(settings, bells.data());
-    if (!build.ok)
+    RenderSpec spec;
+    spec.lengthSeconds = 700;
+    spec.bells = 16;
+    spec.pealSeconds = PealSecondsForListIndex(0);  // 2h45
+    spec.style = StylePrinciple;
+    const RenderPlan plan = PlanRender(spec, bells.data(), kDemoBellRate);
+    if (!plan.ok)
         return 1;
-    std::vector<std::int16_t> output(static_cast<std::size_t>(build.job.totalSamples));
-    std::vector<double> preRoll(static_cast<std::size_t>(build.job.preRollSamples));
-    RenderParams params;
-    ApplyJob(build.job, params);
-    params.bells = bells.data();
-    params.output = output.data();
-    params.preRollBuffer = preRoll.data();
-    PlainRenderPeal(&params);
-    return params.samplesDone == params.totalSamples ? 0 : 1;
+    std::vector<std::int16_t> output(static_cast<std::size_t>(plan.totalSamples));
+    PealRender render(spec, plan, bells.data(), [](RenderParams* params) -> std::uint32_t {
+        PlainRenderPeal(params);
+        return 0;
+    });
+    if (!render.RenderInto(output.data()))
+        return 1;
+    render.Run();
+    return render.Complete() ? 0 : 1;
 }

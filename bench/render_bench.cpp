@@ -6,9 +6,7 @@
 #include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
 #include "synth/DemoBells.h"
-#include "synth/JobBuilder.h"
-#include "synth/RenderPeal.h"
-#include "synth/StrikingSetup.h"
+#include "synth/PealRender.h"
 #include "tests/synth/PlainRenderPeal.h"
 
 #include <benchmark/benchmark.h>
@@ -30,37 +28,33 @@ double ThreadSeconds()
 
 struct WorstJob {
     std::array<CSoundBuffer, kMaxBells> bells;
-    GenerationJob job;
+    RenderSpec spec;
+    RenderPlan plan;
     std::vector<std::int16_t> output;
-    std::vector<double> preRoll;
 
     WorstJob()
     {
         for (int b = 0; b < 16; ++b)
             MakeDemoBell(b, bells[b], 48000);
-        GenerationSettings settings;
-        settings.lengthSeconds = 700;
-        settings.bellCountIndex = 6;
-        settings.pealSpeedIndex = 0;
-        settings.commonSampleRate = 48000;
-        settings.style = StylePrinciple;
-        job = BuildGenerationJob(settings, bells.data()).job;
-        output.resize(static_cast<std::size_t>(job.totalSamples));
-        preRoll.resize(static_cast<std::size_t>(job.preRollSamples));
+        spec.lengthSeconds = 700;
+        spec.bells = 16;
+        spec.pealSeconds = PealSecondsForListIndex(0);
+        spec.style = StylePrinciple;
+        plan = PlanRender(spec, bells.data(), 48000);
+        output.resize(static_cast<std::size_t>(plan.totalSamples));
     }
 
-    // Renders the whole job with `render`; returns the thread's CPU seconds,
-    // which other work on a shared machine does not inflate.
-    template <typename Render>
-    double Run(Render render)
+    // Renders the whole job with `render` and the striking model `model`;
+    // returns the thread's CPU seconds, which other work on a shared machine
+    // does not inflate.
+    double Run(RenderFunction render, StrikingModelKind model = StrikingModelKind::Uniform)
     {
-        RenderParams params;
-        ApplyJob(job, params);
-        params.bells = bells.data();
-        params.output = output.data();
-        params.preRollBuffer = preRoll.data();
+        RenderSpec modelled = spec;
+        modelled.striking.model = model;
+        PealRender job(modelled, plan, bells.data(), render);
+        job.RenderInto(output.data());
         const double start = ThreadSeconds();
-        render(&params);
+        job.Run();
         benchmark::DoNotOptimize(output.data());
         return ThreadSeconds() - start;
     }
@@ -76,8 +70,7 @@ double spanSeconds = 0;
 double plainSeconds = 0;
 double humanRatio = 0;
 
-template <typename Render>
-void Measure(benchmark::State& state, Render render, double& meanSeconds)
+void Measure(benchmark::State& state, RenderFunction render, double& meanSeconds)
 {
     WorstJob& job = Job();
     double total = 0;
@@ -96,14 +89,10 @@ void SpanRenderer(benchmark::State& state)
 }
 BENCHMARK(SpanRenderer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// A fresh model for every render: a model serves one render.
-std::uint32_t RenderHuman(RenderParams* params)
+std::uint32_t PlainRender(RenderParams* params)
 {
-    StrikingSettings settings;
-    settings.model = StrikingModelKind::Human;
-    StrikingSetup striking(settings, params->strikeInterval, params->strikingError, 48000, kDefaultStrikeSeed);
-    params->striking = &striking.Model();
-    return RenderPeal(params);
+    PlainRenderPeal(params);
+    return 0;
 }
 
 // Each iteration renders the job with the uniform model and with the human
@@ -115,7 +104,7 @@ void HumanStrikingModel(benchmark::State& state)
     double fastestUniform = 1e9, fastestHuman = 1e9, total = 0;
     for (auto _ : state) {
         fastestUniform = std::min(fastestUniform, job.Run(RenderPeal));
-        const double seconds = job.Run(RenderHuman);
+        const double seconds = job.Run(RenderPeal, StrikingModelKind::Human);
         fastestHuman = std::min(fastestHuman, seconds);
         state.SetIterationTime(seconds);
         total += seconds;
@@ -128,7 +117,7 @@ BENCHMARK(HumanStrikingModel)->UseManualTime()->Unit(benchmark::kMillisecond)->M
 
 void PlainPerSampleRenderer(benchmark::State& state)
 {
-    Measure(state, PlainRenderPeal, plainSeconds);
+    Measure(state, PlainRender, plainSeconds);
 }
 BENCHMARK(PlainPerSampleRenderer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -1,7 +1,6 @@
 #include "cli/Args.h"
 
 #include <algorithm>
-#include <charconv>
 
 Args::Args(int argc, char** argv, int first)
 {
@@ -84,13 +83,4 @@ std::vector<std::string> Args::Values(std::string_view name) const
 bool Args::Flag(std::string_view name) const
 {
     return std::find(setFlags.begin(), setFlags.end(), name) != setFlags.end();
-}
-
-std::optional<long> ParseInteger(std::string_view text, long min, long max)
-{
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
-        return std::nullopt;
-    return value;
 }

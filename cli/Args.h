@@ -38,6 +38,3 @@ private:
     std::vector<std::string> positional;
     std::string error;
 };
-
-// Parses a whole decimal integer within [min, max]; nullopt for anything else.
-std::optional<long> ParseInteger(std::string_view text, long min, long max);

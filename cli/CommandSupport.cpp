@@ -1,5 +1,7 @@
 #include "cli/CommandSupport.h"
 
+#include "base/ParseInteger.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "sound/WavFile.h"
+#include "sound/SoundFileWriter.h"
 #include "synth/DemoBells.h"
 
 #include <cstdio>

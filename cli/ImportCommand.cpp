@@ -2,7 +2,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "sound/BellImport.h"
-#include "sound/WavFile.h"
+#include "sound/SoundFileWriter.h"
 
 #include <cstdio>
 #include <string>

@@ -1,5 +1,6 @@
 #include "cli/MethodOptions.h"
 
+#include "base/ParseInteger.h"
 #include "cli/CommandSupport.h"
 #include "cli/LibraryOption.h"
 #include "ringing/CallingPositions.h"

@@ -1,3 +1,4 @@
+#include "base/ParseInteger.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"

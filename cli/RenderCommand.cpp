@@ -1,25 +1,19 @@
+#include "base/ParseInteger.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/MethodOptions.h"
+#include "cli/PealSpeed.h"
 #include "cli/RenderOutput.h"
 #include "cli/StrikingOptions.h"
-#include "ringing/TouchStepper.h"
 #include "sound/BellImport.h"
 #include "synth/DemoBells.h"
-#include "synth/JobBuilder.h"
-#include "synth/RenderPeal.h"
-#include "synth/StrikeRandom.h"
+#include "synth/PealRender.h"
 
 #include <array>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <memory>
-#include <mutex>
-#include <new>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -39,69 +33,85 @@ constexpr const char* kHelp =
     "  --bells N              5 6 8 10 12 14 16 (default 10)\n"
     "  --style S              home, treble-bob, grandsire, stedman or principle\n"
     "                         (default home); principle below sixteen bells rings Stedman\n"
-    "  --peal-speed T         2h45 3h00 3h15 3h30 3h45 4h00 (default 3h00)\n"
+    "  --peal-speed T         the time of a peal of 5000 changes, 1h30 to 5h00, such as\n"
+    "                         2h45 or \"3h 10\" (default 3h00)\n"
     "  --striking-error P     percent of a strike interval, 0..100 (default 5)\n"
     "  --length SECONDS       output length, 10..700 (default 10)\n"
+    "  --length touch         the whole touch: rounds, the touch until it comes round,\n"
+    "                         four rows of rounds and a 5 s fade; --style home rings\n"
+    "                         eight rows of rounds. Any length: beyond 700 s the file\n"
+    "                         is written as the render goes\n"
     "  --seed N               seed of the striking error, 0..4294967295 (default 1)\n"
     "  --demo-bells           ring the sixteen built-in bells instead of files\n";
 
-constexpr std::array<const char*, 6> kPealSpeeds{"2h45", "3h00", "3h15", "3h30", "3h45", "4h00"};
+// The longest render held in memory before it is written, as the application's.
+constexpr std::int64_t kLongestInMemorySeconds = 700;
 
 struct RenderOptions {
-    GenerationSettings settings;
-    std::uint32_t seed = kDefaultStrikeSeed;
+    RenderSpec spec;
     bool demoBells = false;
-    std::string output;
-    StrikingSettings striking;
     RenderOutput files;
 };
+
+// --length SECONDS or --length touch, the last number given counting.
+std::optional<std::string> ReadLength(const Args& args, RenderSpec& spec)
+{
+    bool touch = false;
+    bool seconds = false;
+    for (const std::string& text : args.Values("--length")) {
+        if (text == "touch") {
+            touch = true;
+            continue;
+        }
+        // Any whole number; the plan refuses lengths outside 10..700 with the application's text.
+        const auto value = ParseInteger(text, INT32_MIN, INT32_MAX);
+        if (!value)
+            return "--length must be a whole number of seconds or 'touch'";
+        spec.lengthSeconds = static_cast<std::int32_t>(*value);
+        seconds = true;
+    }
+    if (touch && seconds)
+        return "give --length touch or --length SECONDS, not both";
+    spec.wholeTouch = touch;
+    return std::nullopt;
+}
 
 // Fills `options` from the command line; returns the exit status of a usage error.
 std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
 {
-    GenerationSettings& settings = options.settings;
-    settings.bellCountIndex = BellCountIndex(10);
+    RenderSpec& spec = options.spec;
     if (const auto text = args.Value("--bells"); text && !WantsTouch(args)) {
         const auto stage = ParseStage(*text);
         if (!stage)
             return UsageError(kCommand, "--bells must be one of 5 6 8 10 12 14 16", kUsage);
-        settings.bellCountIndex = BellCountIndex(*stage);
+        spec.bells = *stage;
     }
     if (const auto text = args.Value("--style")) {
         const auto style = ParseStyle(*text);
         if (!style)
             return UsageError(kCommand, "unknown style '" + *text + "'", kUsage);
-        settings.style = *style;
+        spec.style = *style;
     }
-    settings.pealSpeedIndex = 1;
     if (const auto text = args.Value("--peal-speed")) {
-        settings.pealSpeedIndex = -1;
-        for (std::size_t index = 0; index < kPealSpeeds.size(); ++index)
-            if (*text == kPealSpeeds[index])
-                settings.pealSpeedIndex = static_cast<std::int32_t>(index);
-        if (settings.pealSpeedIndex < 0)
-            return UsageError(kCommand, "--peal-speed must be one of 2h45 3h00 3h15 3h30 3h45 4h00", kUsage);
+        const auto seconds = ParsePealSpeed(*text);
+        if (!seconds)
+            return UsageError(kCommand, "--peal-speed must be a time from 1h30 to 5h00, such as 2h45 or \"3h 10\"",
+                              kUsage);
+        spec.pealSeconds = *seconds;
     }
-    settings.strikingError = 5;
     if (const auto text = args.Value("--striking-error")) {
         const auto percent = ParseInteger(*text, 0, 100);
         if (!percent)
             return UsageError(kCommand, "--striking-error must be a whole number from 0 to 100", kUsage);
-        settings.strikingError = static_cast<std::int16_t>(*percent);
+        spec.strikingError = static_cast<std::int16_t>(*percent);
     }
-    settings.lengthSeconds = 10;
-    if (const auto text = args.Value("--length")) {
-        // Any whole number; the job builder refuses lengths outside 10..700 with its own text.
-        const auto seconds = ParseInteger(*text, INT32_MIN, INT32_MAX);
-        if (!seconds)
-            return UsageError(kCommand, "--length must be a whole number of seconds", kUsage);
-        settings.lengthSeconds = static_cast<std::int32_t>(*seconds);
-    }
+    if (const auto why = ReadLength(args, spec))
+        return UsageError(kCommand, *why, kUsage);
     if (const auto text = args.Value("--seed")) {
         const auto seed = ParseInteger(*text, 0, UINT32_MAX);
         if (!seed)
             return UsageError(kCommand, "--seed must be a whole number from 0 to 4294967295", kUsage);
-        options.seed = static_cast<std::uint32_t>(*seed);
+        spec.seed = static_cast<std::uint32_t>(*seed);
     }
     options.demoBells = args.Flag("--demo-bells");
     if (options.demoBells && !args.Positional().empty())
@@ -111,10 +121,9 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     const auto output = OutputPath(args);
     if (!output)
         return UsageError(kCommand, "no output file given (-o OUT.wav)", kUsage);
-    options.output = *output;
-    if (const auto why = ReadStrikingOptions(args, options.striking))
+    if (const auto why = ReadStrikingOptions(args, spec.striking))
         return UsageError(kCommand, *why, kUsage);
-    if (const auto why = ChooseRenderOutput(args, options.output, options.files))
+    if (const auto why = ChooseRenderOutput(args, *output, options.files))
         return UsageError(kCommand, *why, kUsage);
     return std::nullopt;
 }
@@ -147,47 +156,40 @@ bool LoadBells(const RenderOptions& options, const Args& args, std::array<CSound
     return true;
 }
 
-void DrawProgress(std::int32_t done, std::int32_t total)
+// The progress line: a bar and the percent, and for long renders the changes rung.
+void DrawProgress(const PealRender& render, bool withChanges)
 {
     constexpr int kWidth = 40;
-    const int percent = total > 0 ? static_cast<int>(std::int64_t{done} * 100 / total) : 100;
+    const std::int32_t total = render.TotalSamples();
+    const int percent = total > 0 ? static_cast<int>(std::int64_t{render.SamplesDone()} * 100 / total) : 100;
     char bar[kWidth + 1];
     for (int k = 0; k < kWidth; ++k)
         bar[k] = k < percent * kWidth / 100 ? '#' : '.';
     bar[kWidth] = '\0';
     std::fprintf(stderr, "\r[%s] %3d%%", bar, percent);
+    if (withChanges)
+        std::fprintf(stderr, "  %lld of %lld changes", static_cast<long long>(render.ChangesRung()),
+                     static_cast<long long>(render.TotalChanges()));
     std::fflush(stderr);
 }
 
-// Runs the render on a worker thread, as the application does, and returns
-// as soon as the worker has been joined. On a terminal a progress bar is
-// redrawn every 100 ms meanwhile.
-void RunRender(RenderParams& params)
+// Runs the render to its end: on a worker thread, with a progress line
+// redrawn every 100 ms, when stderr is a terminal; else on this thread.
+void RunRender(PealRender& render, bool withChanges)
 {
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
-    std::mutex lock;
-    std::condition_variable finished;
-    bool done = false;
-    try {
-        std::thread worker([&] {
-            RenderPeal(&params);
-            const std::lock_guard<std::mutex> guard(lock);
-            done = true;
-            finished.notify_one();
-        });
-        if (showProgress) {
-            std::unique_lock<std::mutex> waiting(lock);
-            while (!finished.wait_for(waiting, std::chrono::milliseconds(100), [&] { return done; }))
-                DrawProgress(params.samplesDone.load(std::memory_order_relaxed), params.totalSamples);
-        }
-        worker.join();
-    } catch (const std::system_error&) {
-        RenderPeal(&params);  // no thread to be had: render here instead
+    if (isatty(STDERR_FILENO) == 0) {
+        render.Run();
+        return;
     }
-    if (showProgress) {
-        DrawProgress(params.samplesDone, params.totalSamples);
-        std::fputc('\n', stderr);
+    render.Start();
+    for (int tick = 0; !render.Finished(); ++tick) {
+        if (tick % 5 == 0)
+            DrawProgress(render, withChanges);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    render.Wait();
+    DrawProgress(render, withChanges);
+    std::fputc('\n', stderr);
 }
 
 }  // namespace
@@ -211,53 +213,35 @@ int RunRender(int argc, char** argv, int first)
     std::optional<TouchChoice> touch;
     if (const auto status = ReadTouchOptions(args, kCommand, kUsage, touch))
         return *status;
+    RenderSpec& spec = options.spec;
+    if (touch) {
+        spec.touch = std::move(touch->touch);
+        spec.bells = touch->bells;
+    }
 
     std::array<CSoundBuffer, kMaxBells> bells;
-    if (!LoadBells(options, args, bells, options.settings.commonSampleRate))
+    std::uint32_t rate = 0;
+    if (!LoadBells(options, args, bells, rate))
         return 1;
-    const JobBuild build = touch ? BuildTouchJob(options.settings, touch->bells, bells.data())
-                                 : BuildGenerationJob(options.settings, bells.data());
-    if (!build.ok) {
-        std::fprintf(stderr, "%s\n", build.refusal.c_str());
+    const RenderPlan plan = PlanRender(spec, bells.data(), rate);
+    if (!plan.ok) {
+        std::fprintf(stderr, "%s\n", plan.refusal.c_str());
         return 1;
     }
-    if (const auto why = CheckOddBells(options.striking, build.job.stage))
+    if (const auto why = CheckOddBells(spec.striking, plan.stage))
         return UsageError(kCommand, *why, kUsage);
-    if (const auto why = CheckOutputRate(options.files, options.settings.commonSampleRate)) {
+    if (const auto why = CheckOutputRate(options.files, rate)) {
         std::fprintf(stderr, "%s\n", why->c_str());
         return 1;
     }
 
-    CSoundBuffer output;
-    const GenerationJob& job = build.job;
-    std::unique_ptr<double[]> preRoll(new (std::nothrow) double[static_cast<std::size_t>(job.preRollSamples)]);
-    if (!preRoll || !output.InitPcm16(options.settings.commonSampleRate, job.totalSamples, 16)) {
-        std::fputs("not enough memory for this length\n", stderr);
-        return 1;
+    PealRender render(spec, plan, bells.data());
+    const bool longRender = plan.totalSamples > kLongestInMemorySeconds * rate;
+    switch (RenderAndWrite(render, options.files, longRender, [&] { RunRender(render, longRender); })) {
+    case RenderWrite::Written: return 0;
+    case RenderWrite::NoMemory: std::fputs("not enough memory for this length\n", stderr); return 1;
+    case RenderWrite::Failed: break;
     }
-    RenderParams params;
-    ApplyJob(job, params);
-    StrikingSetup striking(options.striking, job.strikeInterval, job.strikingError, options.settings.commonSampleRate,
-                           options.seed);
-    BlowLog blows;
-    if (!blows.Reserve(static_cast<std::size_t>(MostBlowsRung(params, striking.Model().MostEarly())))) {
-        std::fputs("not enough memory for this length\n", stderr);
-        return 1;
-    }
-    params.preRollBuffer = preRoll.get();
-    params.output = output.samples.get();
-    params.bells = bells.data();
-    params.seed = options.seed;
-    std::optional<TouchStepper> stepper;
-    if (touch)
-        params.rows = &stepper.emplace(touch->touch);
-    params.striking = &striking.Model();
-    params.blows = &blows;
-    RunRender(params);
-
-    if (!blows.Complete() || !SaveRenderOutput(output, blows, options.files)) {
-        std::fputs("Error writing file!\n", stderr);
-        return 1;
-    }
-    return 0;
+    std::fputs("Error writing file!\n", stderr);
+    return 1;
 }

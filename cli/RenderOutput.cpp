@@ -5,6 +5,7 @@
 #include "synth/TimingFile.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace {
@@ -57,17 +58,38 @@ std::optional<std::string> CheckOutputRate(const RenderOutput& output, std::uint
     return "FLAC holds sample rates up to 655350 Hz; the bells are at " + std::to_string(rate) + " Hz";
 }
 
-bool SaveRenderOutput(const CSoundBuffer& sound, const BlowLog& blows, const RenderOutput& output)
+RenderWrite RenderAndWrite(PealRender& render, const RenderOutput& output, bool stream,
+                           const std::function<void()>& run)
 {
+    const std::uint32_t rate = render.Plan().rate;
+    if (!output.timingPath.empty() && !render.LogBlows())
+        return RenderWrite::NoMemory;
     FileReplacement soundFile(output.soundPath);
-    if (!soundFile.Create() || !WriteSoundFile(sound, output.format, soundFile.TemporaryPath()))
-        return false;
+    CSoundBuffer sound;
+    std::unique_ptr<SoundFileWriter> writer;
+    if (stream) {
+        if (!soundFile.Create())
+            return RenderWrite::Failed;
+        writer = SoundFileWriter::Open(soundFile.Descriptor(), output.format, rate, render.TotalSamples());
+        if (!writer)
+            return RenderWrite::Failed;
+        if (!render.StreamTo(*writer))
+            return RenderWrite::NoMemory;
+    } else if (!render.RenderInto(sound)) {
+        return RenderWrite::NoMemory;
+    }
+    run();
+    if (!render.Complete() || !render.Blows().Complete())
+        return RenderWrite::Failed;
+    const bool soundWritten =
+        stream ? writer->Finish() : soundFile.Create() && WriteSoundFile(sound, output.format, soundFile.Descriptor());
+    if (!soundWritten)
+        return RenderWrite::Failed;
     if (output.timingPath.empty())
-        return soundFile.Commit();
-    const std::uint32_t rate = sound.format.sampleRate;
+        return soundFile.Commit() ? RenderWrite::Written : RenderWrite::Failed;
     FileReplacement timingFile(output.timingPath);
     if (!timingFile.Create() ||
-        !WriteTimingFile(blows, rate, WrittenSampleRate(output.format, rate), timingFile.TemporaryPath()))
-        return false;
-    return soundFile.Commit() && timingFile.Commit();
+        !WriteTimingFile(render.Blows(), rate, WrittenSampleRate(output.format, rate), timingFile.Descriptor()))
+        return RenderWrite::Failed;
+    return soundFile.Commit() && timingFile.Commit() ? RenderWrite::Written : RenderWrite::Failed;
 }

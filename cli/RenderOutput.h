@@ -1,11 +1,11 @@
 #pragma once
 
 #include "cli/Args.h"
-#include "sound/SoundBuffer.h"
 #include "sound/SoundFileFormat.h"
-#include "synth/BlowLog.h"
+#include "synth/PealRender.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,8 +31,15 @@ std::optional<std::string> ChooseRenderOutput(const Args& args, const std::strin
 // Why the sound cannot be written at `rate`, or nullopt.
 std::optional<std::string> CheckOutputRate(const RenderOutput& output, std::uint32_t rate);
 
-// Writes the sound, and the timing file from `blows` when one is asked for,
-// each to a temporary file beside its target, and replaces the targets only
-// once both are complete. False when any step fails; the targets are then
-// as they were (unless the timing file's rename fails after the sound's).
-bool SaveRenderOutput(const CSoundBuffer& sound, const BlowLog& blows, const RenderOutput& output);
+// How RenderAndWrite ended.
+enum class RenderWrite { Written, NoMemory, Failed };
+
+// Renders `render` (set up, not started) by calling `run`, which returns once
+// it has finished, and writes the sound, and the timing file when one is
+// asked for, each to a temporary file beside its target; the targets are
+// replaced only once both are complete. With `stream` the sound goes to its
+// file block by block as it is rendered, else it is rendered into memory
+// first. On anything but Written the targets are as they were (unless the
+// timing file's rename fails after the sound's).
+RenderWrite RenderAndWrite(PealRender& render, const RenderOutput& output, bool stream,
+                           const std::function<void()>& run);

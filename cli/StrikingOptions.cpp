@@ -1,5 +1,7 @@
 #include "cli/StrikingOptions.h"
 
+#include "base/ParseInteger.h"
+
 #include <charconv>
 #include <cmath>
 

@@ -24,7 +24,7 @@ struct ChangeTable {
 // Stage 5 carries the five-bell forms that ringers know: Grandsire Doubles,
 // Stedman Doubles, and Plain Bob Doubles under StyleTrebleBob (there is no
 // five-bell treble-dodging method). StylePrinciple below sixteen bells is
-// answered with the Stedman table, as the job builder turns it into Stedman.
+// answered with the Stedman table, as PlanRender turns it into Stedman.
 //
 // Tables are constant data, built at compile time; safe from any thread.
 const ChangeTable* FindChangeTable(MethodStyle style, int stage);

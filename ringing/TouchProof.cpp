@@ -1,5 +1,6 @@
 #include "ringing/TouchProof.h"
 
+#include "base/NumberText.h"
 #include "ringing/RowText.h"
 #include "ringing/TouchStepper.h"
 
@@ -18,19 +19,6 @@ std::uint64_t Pack(const Row& row, int stage)
     return packed;
 }
 
-// 1000000 as "1,000,000".
-std::string Grouped(std::int64_t count)
-{
-    const std::string digits = std::to_string(count);
-    std::string grouped;
-    for (std::size_t at = 0; at < digits.size(); ++at) {
-        if (at > 0 && (digits.size() - at) % 3 == 0 && digits[at - 1] != '-')
-            grouped.push_back(',');
-        grouped.push_back(digits[at]);
-    }
-    return grouped;
-}
-
 }  // namespace
 
 TouchProof ProveTouch(const Touch& touch, std::int64_t changeLimit)
@@ -47,7 +35,7 @@ TouchProof ProveTouch(const Touch& touch, std::int64_t changeLimit)
     }
     if (!proof.comesRound) {
         proof.refusal =
-            touch.method.title + ": the touch does not come round within " + Grouped(changeLimit) + " changes";
+            touch.method.title + ": the touch does not come round within " + GroupedThousands(changeLimit) + " changes";
         return proof;
     }
 
@@ -80,10 +68,10 @@ TouchProof ProveTouch(const Touch& touch, std::int64_t changeLimit)
     proof.firstRepeat = HomeRow();
     while (replay.Changes() < proof.firstRepeatAt)
         replay.Step(proof.firstRepeat);
-    proof.falseness = touch.method.title + ": the touch is false: " + Grouped(proof.repeats) +
+    proof.falseness = touch.method.title + ": the touch is false: " + GroupedThousands(proof.repeats) +
                       (proof.repeats == 1 ? " row comes" : " rows come") + " again before rounds; the first, " +
-                      RowText(proof.firstRepeat, stage) + ", after changes " + Grouped(proof.firstRepeatAt) + " and " +
-                      Grouped(proof.secondRepeatAt);
+                      RowText(proof.firstRepeat, stage) + ", after changes " + GroupedThousands(proof.firstRepeatAt) +
+                      " and " + GroupedThousands(proof.secondRepeatAt);
     return proof;
 }
 

@@ -41,8 +41,7 @@ bool TouchStepper::Step(Row& row)
     return cameRound;
 }
 
-void TouchStepper::Next(std::int32_t rowIndex, Row& row)
+bool TouchStepper::Next(std::int32_t rowIndex, Row& row)
 {
-    if (rowIndex >= kOpeningRows)
-        Step(row);
+    return rowIndex >= kOpeningRows && !cameRound && Step(row);
 }

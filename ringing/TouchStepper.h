@@ -17,8 +17,9 @@ public:
     explicit TouchStepper(const Touch& touch);
 
     // The renderer's view: rows 1..3 are rounds, row 4 onwards come from
-    // Step until the touch has come round, and rounds after that.
-    void Next(std::int32_t rowIndex, Row& row) override;
+    // Step until the touch has come round (true for that row), and rounds
+    // after that.
+    bool Next(std::int32_t rowIndex, Row& row) override;
 
     // Applies the touch's next change to `row`; true when the row is now
     // rounds on the method's stage. Leaves the row alone once it has come round.

@@ -14,14 +14,9 @@ bool BinaryFile::Open(const std::string& path, unsigned mode)
 {
     if (file != nullptr)
         Close();
-    const char* how = nullptr;
-    if (mode == ModeRead)
-        how = "rb";
-    else if (mode == (ModeWrite | ModeCreate))
-        how = "wb";
-    else
+    if (mode != ModeRead)
         return false;
-    file = std::fopen(path.c_str(), how);
+    file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return false;
     struct stat status {};
@@ -48,11 +43,6 @@ bool BinaryFile::OpenMemory(const void* data, std::size_t bytes)
 std::size_t BinaryFile::Read(void* buffer, std::size_t bytes)
 {
     return file == nullptr ? 0 : std::fread(buffer, 1, bytes, file);
-}
-
-bool BinaryFile::Write(const void* buffer, std::size_t bytes)
-{
-    return file != nullptr && std::fwrite(buffer, 1, bytes, file) == bytes;
 }
 
 void BinaryFile::SeekToStart()
@@ -102,13 +92,10 @@ std::uint64_t BinaryFile::Length() const
     return static_cast<std::uint64_t>(status.st_size);
 }
 
-bool BinaryFile::Close()
+void BinaryFile::Close()
 {
     memoryLength.reset();
-    if (file == nullptr)
-        return true;
-    const bool flushed = std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
+    if (file != nullptr)
+        std::fclose(file);
     file = nullptr;
-    return flushed && closed;
 }

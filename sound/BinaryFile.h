@@ -6,17 +6,14 @@
 #include <optional>
 #include <string>
 
-// A buffered binary file over stdio. Owns its FILE*; closes it on
-// destruction. Not copyable.
+// A buffered binary file over stdio, for reading. Owns its FILE*; closes it
+// on destruction. Not copyable. (Files are written through FileReplacement's
+// descriptor.)
 class BinaryFile {
 public:
-    // ModeRead opens an existing file for reading; ModeWrite | ModeCreate
-    // creates a file for writing, or truncates an existing one. Open refuses
-    // any other combination.
+    // ModeRead opens an existing file for reading; Open refuses any other mode.
     enum Mode : unsigned {
         ModeRead = 1u << 0,
-        ModeWrite = 1u << 1,
-        ModeCreate = 1u << 2,
     };
 
     BinaryFile() = default;
@@ -24,8 +21,7 @@ public:
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
-    // Opens a file by path; a folder is refused. A file created here gets
-    // mode 0666 less the process's umask.
+    // Opens a file by path; a folder is refused.
     bool Open(const std::string& path, unsigned mode);
     // Opens `bytes` bytes at `data` for reading, as if they were a file of
     // that length. The memory is not copied: it must stay unchanged and alive
@@ -35,8 +31,6 @@ public:
 
     // Reads up to `bytes` bytes; returns how many were delivered (fewer at the end).
     std::size_t Read(void* buffer, std::size_t bytes);
-    // Writes all `bytes`; false when any could not be written.
-    bool Write(const void* buffer, std::size_t bytes);
     void SeekToStart();
     // Moves `bytes` forward without reading them. False, with the position
     // unspecified, when that would pass the end of the file.
@@ -45,8 +39,7 @@ public:
     std::uint64_t Position() const;
     // The file's length in bytes from its status (or the memory's length).
     std::uint64_t Length() const;
-    // Flushes and closes; false when buffered data could not be written.
-    bool Close();
+    void Close();
 
 private:
     bool SkipByReading(std::uint64_t bytes);

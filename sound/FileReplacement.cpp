@@ -70,17 +70,15 @@ FileReplacement::~FileReplacement()
 
 bool FileReplacement::Create()
 {
-    if (!resolved || created)
+    if (!resolved || descriptor >= 0)
         return false;
     static std::atomic<unsigned> counter{0};
     const std::string stem = FolderOf(targetPath) + "/." + NameOf(targetPath) + ".tmp" + std::to_string(getpid());
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         temporaryPath = stem + "-" + std::to_string(counter++);
-        const int descriptor = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
-            created = true;
-            return close(descriptor) == 0;
-        }
+        descriptor = open(temporaryPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0)
+            return true;
         if (errno != EEXIST)
             break;
     }
@@ -90,17 +88,19 @@ bool FileReplacement::Create()
 
 bool FileReplacement::Commit()
 {
-    if (!created)
+    if (descriptor < 0)
         return false;
     // A new file keeps the mode it was created with: 0666 less the umask.
     struct stat old {};
     const bool replacing = stat(targetPath.c_str(), &old) == 0;
-    if (!SyncPath(temporaryPath, O_RDONLY) || (replacing && chmod(temporaryPath.c_str(), old.st_mode & 07777) != 0) ||
-        std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
-        RemoveTemporary();
+    const bool synced = fsync(descriptor) == 0 && (!replacing || fchmod(descriptor, old.st_mode & 07777) == 0);
+    const bool closed = close(descriptor) == 0;
+    descriptor = -1;
+    if (!synced || !closed || std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
+        std::remove(temporaryPath.c_str());
+        temporaryPath.clear();
         return false;
     }
-    created = false;
     temporaryPath.clear();
     SyncPath(FolderOf(targetPath), O_RDONLY | O_DIRECTORY);  // the rename itself; best effort
     return true;
@@ -108,7 +108,9 @@ bool FileReplacement::Commit()
 
 void FileReplacement::RemoveTemporary()
 {
-    if (created)
-        std::remove(temporaryPath.c_str());
-    created = false;
+    if (descriptor < 0)
+        return;
+    close(descriptor);
+    descriptor = -1;
+    std::remove(temporaryPath.c_str());
 }

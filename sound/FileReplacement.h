@@ -7,11 +7,12 @@
 //
 // The path is resolved through symbolic links first: a link stays a link and
 // its final target is replaced. The new contents go to a hidden temporary
-// file (".NAME.tmpPID-N") in the target's folder; Commit puts them on the
-// disk, gives them the mode of the file they replace (a new file gets
-// 0666 less the umask), and renames them over the target. A replacement that
-// is destroyed uncommitted removes its temporary file; the target is never
-// touched before Commit.
+// file (".NAME.tmpPID-N") in the target's folder, which stays open for
+// writers to write through its descriptor; Commit puts them on the disk,
+// gives them the mode of the file they replace (a new file gets 0666 less
+// the umask), closes the file and renames it over the target. A replacement
+// that is destroyed uncommitted closes and removes its temporary file; the
+// target is never touched before Commit.
 //
 // Thread: one replacement is used by one thread; several may run at once.
 class FileReplacement {
@@ -21,17 +22,19 @@ public:
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    // Creates the empty temporary file. False when the path cannot be
-    // resolved (a loop of links, an empty path) or the folder refuses it.
+    // Creates the empty temporary file and opens it for reading and
+    // writing. False when the path cannot be resolved (a loop of links, an
+    // empty path) or the folder refuses it.
     bool Create();
-    // The temporary file to write once Create has succeeded. The writer must
-    // have closed it, with every write checked, before Commit.
+    // The open temporary file, once Create has succeeded: writers write
+    // through it (checking every write) and leave it open; -1 before.
+    int Descriptor() const { return descriptor; }
     const std::string& TemporaryPath() const { return temporaryPath; }
     // The file that Commit replaces: the path with its links followed.
     const std::string& TargetPath() const { return targetPath; }
 
-    // Syncs, sets the mode and renames. False when any step fails; the
-    // temporary file is then removed and the target is as it was.
+    // Syncs, sets the mode, closes and renames. False when any step fails;
+    // the temporary file is then removed and the target is as it was.
     bool Commit();
 
 private:
@@ -39,6 +42,6 @@ private:
 
     std::string targetPath;
     std::string temporaryPath;
+    int descriptor = -1;
     bool resolved = false;
-    bool created = false;
 };

@@ -32,20 +32,3 @@ bool FindChunk(BinaryFile& file, const char id[4], ChunkHeader& out);
 // factSamples unless it holds 0 (not known). A failure may leave these fields
 // partly overwritten.
 LoadResult ReadWavHeader(CSoundBuffer& sound, BinaryFile& file);
-
-// Writes `sound` as a mono PCM WAV: the 48-byte header (a 20-byte format
-// body with the record's rate, blockAlign and bitsPerSample), then every
-// sample as 16-bit little-endian. Changes nothing in `sound`. False when any
-// write fails.
-bool WriteWav(const CSoundBuffer& sound, BinaryFile& file);
-
-// Writes `sound` with WriteWav to the file at `path`, created or truncated.
-// False when it cannot be opened or a write or the close fails; the file may
-// then be incomplete (SaveWavTo writes through a temporary file).
-bool WriteWavFile(const CSoundBuffer& sound, const std::string& path);
-
-// SaveSoundFile as WAV: writes `sound` to `path` through a FileReplacement, never a half-written
-// file there, a symbolic link's target replaced rather than the link, the
-// replaced file's mode kept. On success sets fileName = path and state = 1;
-// on failure changes nothing (any existing file stays as it was).
-bool SaveWavTo(CSoundBuffer& sound, const std::string& path);

@@ -1,24 +1,24 @@
+#include "sound/WavWriter.h"
+
+#include "sound/DescriptorOutput.h"
 #include "sound/LittleEndian.h"
-#include "sound/SoundFileWriter.h"
-#include "sound/WavFile.h"
+#include "sound/WaveFormat.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
+#include <limits>
 
 namespace {
 
 constexpr std::size_t kHeaderBytes = 48;
 constexpr std::uint32_t kFormatBodyBytes = 20;
-constexpr std::size_t kSamplesPerWrite = 8192;
+constexpr std::uint32_t kBytesPerSample = 2;
+constexpr std::size_t kSamplesPerBlock = 8192;
 
-std::array<std::uint8_t, kHeaderBytes> WavHeader(const CSoundBuffer& sound)
+std::array<std::uint8_t, kHeaderBytes> WavHeader(std::uint32_t rate, std::uint32_t dataLength)
 {
-    const std::uint32_t bytesPerSample = sound.format.bitsPerSample / 8u;
-    const std::uint32_t count = static_cast<std::uint32_t>(std::max(sound.sampleCount, 0));
-    const std::uint32_t dataLength = count * bytesPerSample;
-
     std::array<std::uint8_t, kHeaderBytes> header{};
     std::memcpy(&header[0], "RIFF", 4);
     PutLe32(&header[4], dataLength + 40);
@@ -27,47 +27,56 @@ std::array<std::uint8_t, kHeaderBytes> WavHeader(const CSoundBuffer& sound)
     PutLe32(&header[16], kFormatBodyBytes);
     PutLe16(&header[20], kFormatPcm);
     PutLe16(&header[22], 1);
-    PutLe32(&header[24], sound.format.sampleRate);
-    PutLe32(&header[28], sound.format.sampleRate * bytesPerSample);
-    PutLe16(&header[32], sound.format.blockAlign);
-    PutLe16(&header[34], sound.format.bitsPerSample);
+    PutLe32(&header[24], rate);
+    PutLe32(&header[28], rate * kBytesPerSample);
+    PutLe16(&header[32], kBytesPerSample);
+    PutLe16(&header[34], 16);
     // Bytes 36..39, the extra size and the padding of the format body, stay 0.
     std::memcpy(&header[40], "data", 4);
     PutLe32(&header[44], dataLength);
     return header;
 }
 
+class WavWriter : public SoundFileWriter {
+public:
+    WavWriter(int descriptor, std::uint32_t rate, std::int64_t totalSamples)
+        : output(descriptor),
+          totalSamples(totalSamples)
+    {
+        const auto header = WavHeader(rate, static_cast<std::uint32_t>(totalSamples * kBytesPerSample));
+        output.Write(header.data(), header.size());
+    }
+
+    bool Write(const std::int16_t* samples, std::size_t count) override
+    {
+        given += static_cast<std::int64_t>(count);
+        if constexpr (std::endian::native == std::endian::little)
+            return output.Write(samples, kBytesPerSample * count);
+        std::array<std::uint8_t, kBytesPerSample * kSamplesPerBlock> block;
+        for (std::size_t first = 0; first < count; first += kSamplesPerBlock) {
+            const std::size_t n = std::min(kSamplesPerBlock, count - first);
+            for (std::size_t i = 0; i < n; ++i)
+                PutLe16(&block[kBytesPerSample * i], static_cast<std::uint16_t>(samples[first + i]));
+            if (!output.Write(block.data(), kBytesPerSample * n))
+                return false;
+        }
+        return true;
+    }
+
+    bool Finish() override { return output.Flush() && given == totalSamples; }
+
+private:
+    DescriptorOutput output;
+    std::int64_t totalSamples;
+    std::int64_t given = 0;
+};
+
 }  // namespace
 
-bool WriteWav(const CSoundBuffer& sound, BinaryFile& file)
+std::unique_ptr<SoundFileWriter> OpenWavWriter(int descriptor, std::uint32_t rate, std::int64_t totalSamples)
 {
-    const auto header = WavHeader(sound);
-    if (!file.Write(header.data(), header.size()))
-        return false;
-    const std::size_t count = static_cast<std::size_t>(std::max(sound.sampleCount, 0));
-    if constexpr (std::endian::native == std::endian::little)
-        return count == 0 || file.Write(sound.samples.get(), 2 * count);
-    std::array<std::uint8_t, 2 * kSamplesPerWrite> block;
-    for (std::size_t first = 0; first < count; first += kSamplesPerWrite) {
-        const std::size_t n = std::min(kSamplesPerWrite, count - first);
-        for (std::size_t i = 0; i < n; ++i)
-            PutLe16(&block[2 * i], static_cast<std::uint16_t>(sound.samples[first + i]));
-        if (!file.Write(block.data(), 2 * n))
-            return false;
-    }
-    return true;
-}
-
-bool WriteWavFile(const CSoundBuffer& sound, const std::string& path)
-{
-    BinaryFile file;
-    if (!file.Open(path, BinaryFile::ModeWrite | BinaryFile::ModeCreate))
-        return false;
-    const bool written = WriteWav(sound, file);
-    return file.Close() && written;
-}
-
-bool SaveWavTo(CSoundBuffer& sound, const std::string& path)
-{
-    return SaveSoundFile(sound, SoundFileFormat::Wav, path);
+    constexpr std::int64_t kMostSamples = (std::numeric_limits<std::uint32_t>::max() - 40) / kBytesPerSample;
+    if (totalSamples < 0 || totalSamples > kMostSamples || rate > std::numeric_limits<std::uint32_t>::max() / 2)
+        return nullptr;
+    return std::make_unique<WavWriter>(descriptor, rate, totalSamples);
 }

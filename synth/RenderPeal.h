@@ -7,12 +7,12 @@
 // Blows the renderer holds ahead of the one it rings next, at most.
 inline constexpr int kMostPendingBlows = 128;
 
-// Renders one job into job->output: rings each bell of each row (from the
-// change tables of job->style, or from job->rows) at the time the striking
-// model gives it (job->striking, else the uniform model of strikingError),
-// mixes, scales the pre-roll's peak to 24000 (saturating at 16 bits; a
-// silent pre-roll gives silence), fades the end, and sets `finished` last.
-// Returns 0.
+// Renders one job into job->output or job->sink: rings each bell of each row
+// (from job->rows, which it stops asking once a row brings the touch round)
+// at the time job->striking gives it, mixes, scales the pre-roll's peak to
+// 24000 (saturating at 16 bits; a silent pre-roll gives silence), fades the
+// end, and sets `finished` last. Returns 0. Into an array and into a sink
+// the samples are the same.
 //
 // Blows sound at their own times, in time order (blows at the same sample in
 // ringing order); a time before sample 0 sounds at 0. The renderer asks the
@@ -23,17 +23,20 @@ inline constexpr int kMostPendingBlows = 128;
 // sound). Each blow takes the slot of its place, silencing the bell there
 // and any earlier sound of its own bell.
 //
-// Runs on the worker thread and allocates nothing. Expects the job builder's
-// invariants (preRollSamples < totalSamples, 0 <= fadeSamples < totalSamples,
-// stage 5..16, or 3..16 with job->rows; strikeInterval >= 0; bells
-// 0..stage-1 loaded at the output's rate). Looks at cancelRequested at least
-// once per strike interval and at most every 2048 samples; once it is raised
-// the rendering stops. An output rendered to its last sample is always faded,
-// even when a cancel came during its last span, so samplesDone ==
-// totalSamples means a complete, faded output. samplesDone advances after
-// every span of samples mixed.
+// Runs on the worker thread and allocates nothing (a sink may). Expects
+// PealRender's invariants (preRollSamples < totalSamples, 0 <= fadeSamples <
+// totalSamples, stage 3..16, strikeInterval >= 0, bells 0..stage-1 loaded at
+// the output's rate, rows and striking set). Looks at cancelRequested at
+// least once per strike interval and at most every 2048 samples; once it is
+// raised, or the sink refuses samples, the rendering stops. Samples are faded
+// as they are rendered, so samplesDone == totalSamples means a complete,
+// faded output. samplesDone and rowsStruck advance after every span of
+// samples mixed; the pre-roll's samples reach the sink or the array only
+// once it is complete.
 std::uint32_t RenderPeal(RenderParams* job);
 
 // The most blows RenderPeal can ring in `job` with a model whose MostEarly()
 // is `mostEarly`: the room a BlowLog needs.
 std::int64_t MostBlowsRung(const RenderParams& job, std::int64_t mostEarly);
+// The same for the blows that sound before sample `samples`.
+std::int64_t MostBlowsBefore(const RenderParams& job, std::int32_t samples, std::int64_t mostEarly);

@@ -3,9 +3,10 @@
 #include <cmath>
 
 StrikingSetup::StrikingSetup(const StrikingSettings& settings, std::int32_t strikeInterval, std::int16_t strikingError,
-                             std::uint32_t rate, std::uint32_t seed)
-    : random(seed)
+                             std::uint32_t rate, std::uint32_t seed, StrikeRandom* shared)
+    : own(seed)
 {
+    StrikeRandom& random = shared != nullptr ? *shared : own;
     const double samplesPerMillisecond = rate / 1000.0;
     if (settings.model == StrikingModelKind::Human)
         model = &human.emplace(settings.rmsMilliseconds * samplesPerMillisecond, random);

@@ -29,21 +29,23 @@ struct StrikingSettings {
 // The striking model of one render and the generator it draws from, built on
 // the owner's thread from the settings: the uniform model of the job's
 // strikingError, or the human model, under the odd bells' offsets when there
-// are any. The job's `striking` points at Model() until the worker has
-// returned; the setup must outlive that. Milliseconds become samples at
-// `rate`, rounded to the nearest. Not copyable or movable (Model() points
-// into it).
+// are any. The model draws from `shared` when it is set (a generator its
+// owner keeps running from one render to the next, outliving the setup),
+// else from a generator of its own seeded with `seed`. The job's `striking`
+// points at Model() until the worker has returned; the setup must outlive
+// that. Milliseconds become samples at `rate`, rounded to the nearest. Not
+// copyable or movable (Model() points into it).
 class StrikingSetup {
 public:
     StrikingSetup(const StrikingSettings& settings, std::int32_t strikeInterval, std::int16_t strikingError,
-                  std::uint32_t rate, std::uint32_t seed);
+                  std::uint32_t rate, std::uint32_t seed, StrikeRandom* shared = nullptr);
     StrikingSetup(const StrikingSetup&) = delete;
     StrikingSetup& operator=(const StrikingSetup&) = delete;
 
     StrikingModel& Model() { return *model; }
 
 private:
-    StrikeRandom random;
+    StrikeRandom own;
     std::optional<UniformStriking> uniform;
     std::optional<HumanStriking> human;
     std::optional<OddBellStriking> odd;

@@ -1,12 +1,11 @@
 #include "synth/TimingFile.h"
 
-#include "sound/BinaryFile.h"
+#include "sound/DescriptorOutput.h"
 
 #include <charconv>
+#include <string>
 
 namespace {
-
-constexpr std::size_t kBytesPerWrite = 65536;
 
 void Append(std::string& text, std::int64_t value)
 {
@@ -17,18 +16,15 @@ void Append(std::string& text, std::int64_t value)
 
 }  // namespace
 
-bool WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t fileRate, const std::string& path)
+bool WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t fileRate, int descriptor)
 {
     const auto atFileRate = [&](std::int64_t sample) {
         if (fileRate == renderRate || renderRate == 0)
             return sample;
         return (sample * fileRate + renderRate / 2) / renderRate;
     };
-    BinaryFile file;
-    if (!file.Open(path, BinaryFile::ModeWrite | BinaryFile::ModeCreate))
-        return false;
+    DescriptorOutput file(descriptor);
     std::string text = std::string(kTimingFileHeader) + "\n";
-    bool written = true;
     for (const Blow& blow : log) {
         Append(text, blow.row);
         text += ',';
@@ -40,11 +36,9 @@ bool WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t
         text += ',';
         Append(text, atFileRate(blow.strike));
         text += '\n';
-        if (text.size() >= kBytesPerWrite) {
-            written = written && file.Write(text.data(), text.size());
-            text.clear();
-        }
+        file.Write(text.data(), text.size());
+        text.clear();
     }
-    written = written && file.Write(text.data(), text.size());
-    return file.Close() && written;
+    file.Write(text.data(), text.size());
+    return file.Flush();
 }

@@ -1,49 +1,18 @@
 #include "app/toolkit/Dialog.h"
 
+#include "app/toolkit/DialogWindow.h"
 #include "app/toolkit/Toolkit.h"
 #include "app/toolkit/WindowPlacement.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCloseEvent>
-#include <QComboBox>
 #include <QEventLoop>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QTimerEvent>
-
-#include <algorithm>
-#include <charconv>
-#include <limits>
-
-// The Qt window of a CDialog: turns Qt's events into the dialog's calls.
-class CDialogWindow : public QDialog {
-public:
-    CDialogWindow(CDialog& owner) : owner(owner) {}
-
-    void EndModal(int result) { QDialog::done(result); }
-
-    void accept() override { owner.RunCommand(IDOK); }
-    void reject() override { owner.OnCancel(); }
-    void done(int result) override { owner.EndDialog(result); }
-
-protected:
-    void closeEvent(QCloseEvent* event) override
-    {
-        event->ignore();
-        owner.OnClose();
-    }
-    void timerEvent(QTimerEvent* event) override { owner.DeliverTimer(event->timerId()); }
-
-private:
-    CDialog& owner;
-};
 
 namespace {
 
@@ -58,109 +27,6 @@ DialogBaseUnits BaseUnitsOf(const QFont& font)
     base.charWidth = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
     base.charHeight = metrics.height();
     return base;
-}
-
-QWidget* MakeControl(const ControlLayout& c, QWidget* parent)
-{
-    switch (c.kind) {
-    case ControlKind::PushButton: {
-        auto* b = new QPushButton(c.text, parent);
-        b->setAutoDefault(true);
-        b->setDefault(c.defaultButton);
-        return b;
-    }
-    case ControlKind::RadioButton: return new QRadioButton(c.text, parent);
-    case ControlKind::Edit: {
-        auto* e = new QLineEdit(parent);
-        e->setReadOnly(c.readOnly);
-        e->setFrame(c.border);
-        if (!c.border) {
-            // A borderless read-only box reads like a label.
-            e->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
-        }
-        return e;
-    }
-    case ControlKind::DropList: return new QComboBox(parent);
-    case ControlKind::GroupBox: {
-        // The title sits on the frame's top line, so the frame fills the
-        // rectangle the layout gives it.
-        auto* g = new QGroupBox(c.text, parent);
-        g->setStyleSheet(
-            QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
-                           "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px;"
-                           " padding: 0 2px; }"));
-        return g;
-    }
-    case ControlKind::Label: {
-        auto* l = new QLabel(c.text, parent);
-        l->setAlignment((c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-        return l;
-    }
-    case ControlKind::ProgressBar: {
-        auto* p = new QProgressBar(parent);
-        p->setTextVisible(false);
-        p->setRange(0, 100);
-        p->setValue(0);
-        return p;
-    }
-    }
-    return nullptr;
-}
-
-template <typename T>
-bool ParseInteger(const QString& text, T& value)
-{
-    const std::string s = text.trimmed().toStdString();
-    const char* first = s.data();
-    const char* last = s.data() + s.size();
-    if (first != last && *first == '+') {
-        ++first;
-        if (first != last && *first == '-') {
-            return false;
-        }
-    }
-    T parsed{};
-    const auto [end, error] = std::from_chars(first, last, parsed);
-    if (error != std::errc() || end != last || first == last) {
-        return false;
-    }
-    value = parsed;
-    return true;
-}
-
-// Optionally signed decimal digits, blanks around: a whole number of any size.
-bool IsWholeNumber(const QString& text)
-{
-    QString t = text.trimmed();
-    if (t.startsWith('-') || t.startsWith('+')) {
-        t.remove(0, 1);
-    }
-    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= '0' && c <= '9'; });
-}
-
-template <typename T>
-void ExchangeInteger(CDataExchange& dx, int id, T& value)
-{
-    if (dx.failed) {
-        return;
-    }
-    dx.lastControl = id;
-    auto* edit = dx.dialog.Control<QLineEdit>(id);
-    if (!edit) {
-        return;
-    }
-    if (!dx.saveAndValidate) {
-        edit->setText(QString::number(value));
-        return;
-    }
-    if (!ParseInteger(edit->text(), value)) {
-        if (IsWholeNumber(edit->text())) {
-            dx.Fail("Please enter an integer between " + std::to_string(std::numeric_limits<T>::min()) + " and " +
-                    std::to_string(std::numeric_limits<T>::max()) + ".");
-        } else {
-            dx.Fail("Please enter an integer.");
-        }
-    }
 }
 
 }  // namespace
@@ -189,74 +55,6 @@ CDialog::CDialog(DialogLayout layoutData, CDialog* parent)
 }
 
 CDialog::~CDialog() = default;
-
-void CDialog::BuildControls()
-{
-    QButtonGroup* group = nullptr;
-    QWidget* previousFocus = nullptr;
-    for (const ControlLayout& c : layout.controls) {
-        QWidget* w = MakeControl(c, window.get());
-        QRect pixels = DialogUnitsToPixels(c.rect, baseUnits);
-        if (c.kind == ControlKind::DropList) {
-            // The layout's height includes the opened list; closed, the box
-            // keeps the height of one entry.
-            pixels.setHeight(std::min(pixels.height(), w->sizeHint().height()));
-        }
-        w->setGeometry(pixels);
-        if (c.kind == ControlKind::GroupBox) {
-            w->lower();
-            w->setFocusPolicy(Qt::NoFocus);
-        } else if (c.kind == ControlKind::Label || c.kind == ControlKind::ProgressBar) {
-            w->setFocusPolicy(Qt::NoFocus);
-        } else {
-            w->setFocusPolicy(c.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-            if (c.tabStop) {
-                if (previousFocus) {
-                    QWidget::setTabOrder(previousFocus, w);
-                }
-                previousFocus = w;
-            }
-        }
-        if (c.kind == ControlKind::RadioButton) {
-            if (c.groupStart || !group) {
-                group = new QButtonGroup(window.get());
-                group->setExclusive(true);
-            }
-            group->addButton(static_cast<QRadioButton*>(w));
-        } else if (c.kind != ControlKind::Label) {
-            group = nullptr;
-        }
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            const int id = c.id;
-            QObject::connect(button, &QAbstractButton::clicked, window.get(), [this, id] { RunCommand(id); });
-        }
-        if (c.id != -1) {
-            controls[c.id] = w;
-        }
-    }
-}
-
-void CDialog::FillLists()
-{
-    for (const ControlLayout& c : layout.controls) {
-        auto* combo = c.kind == ControlKind::DropList ? Control<QComboBox>(c.id) : nullptr;
-        if (!combo) {
-            continue;
-        }
-        combo->clear();
-        for (const QString& item : c.items) {
-            int at = combo->count();
-            if (c.sorted) {
-                at = 0;
-                while (at < combo->count() && QString::compare(combo->itemText(at), item, Qt::CaseInsensitive) <= 0) {
-                    ++at;
-                }
-            }
-            combo->insertItem(at, item);
-        }
-        combo->setCurrentIndex(-1);
-    }
-}
 
 int CDialog::DoModal()
 {
@@ -505,93 +303,4 @@ int CDialog::MessageBox(const std::string& text)
 QDialog* CDialog::Window() const
 {
     return window.get();
-}
-
-void CDataExchange::Fail(const std::string& message)
-{
-    failed = true;
-    dialog.MessageBox(message);
-    if (QWidget* w = dialog.GetDlgItem(lastControl)) {
-        w->setFocus(Qt::OtherFocusReason);
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            edit->selectAll();
-        }
-    }
-}
-
-void DDX_Text(CDataExchange& dx, int id, std::int32_t& value)
-{
-    ExchangeInteger(dx, id, value);
-}
-void DDX_Text(CDataExchange& dx, int id, std::int16_t& value)
-{
-    ExchangeInteger(dx, id, value);
-}
-void DDX_Text(CDataExchange& dx, int id, std::uint32_t& value)
-{
-    ExchangeInteger(dx, id, value);
-}
-
-void DDX_Text(CDataExchange& dx, int id, std::string& value)
-{
-    if (dx.failed) {
-        return;
-    }
-    dx.lastControl = id;
-    if (auto* edit = dx.dialog.Control<QLineEdit>(id)) {
-        if (dx.saveAndValidate) {
-            value = edit->text().toStdString();
-        } else {
-            edit->setText(QString::fromStdString(value));
-        }
-    }
-}
-
-void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index)
-{
-    if (dx.failed) {
-        return;
-    }
-    dx.lastControl = id;
-    if (auto* combo = dx.dialog.Control<QComboBox>(id)) {
-        if (dx.saveAndValidate) {
-            index = combo->currentIndex();
-        } else {
-            combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
-        }
-    }
-}
-
-void DDV_MinMaxInt(CDataExchange& dx, int value, int min, int max)
-{
-    if (dx.failed || !dx.saveAndValidate) {
-        return;
-    }
-    if (value < min || value > max) {
-        dx.Fail("Please enter an integer between " + std::to_string(min) + " and " + std::to_string(max) + ".");
-    }
-}
-
-void CProgressCtrl::SetRange(int lower, int upper)
-{
-    if (bar) {
-        bar->setRange(lower, upper);
-    }
-}
-
-void CProgressCtrl::SetPos(int position)
-{
-    if (bar) {
-        bar->setValue(position);
-    }
-}
-
-int CProgressCtrl::GetPos() const
-{
-    return bar ? bar->value() : 0;
-}
-
-void DDX_Control(CDataExchange& dx, int id, CProgressCtrl& control)
-{
-    control.Attach(dx.dialog.Control<QProgressBar>(id));
 }

@@ -5,16 +5,14 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 class CDialog;
 class QWidget;
 
 // The services of the desktop toolkit that are not a dialog of our own:
-// message boxes, file choice, the wait cursor and the worker thread. All of
-// them run on the user-interface thread (StartWorkerThread's function runs
-// on its own thread and must call none of them).
+// message boxes, file choice and the wait cursor. All of them run on the
+// user-interface thread.
 
 // The caption of every message box and the application's display name.
 inline constexpr const char* kApplicationName = "Carillix";
@@ -83,15 +81,6 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
-
-// Starts `function(parameter)` on a new thread at once, at normal priority.
-// The caller owns the returned thread and must join it before `parameter`
-// goes away.
-template <typename Result, typename Parameter>
-std::thread StartWorkerThread(Result (*function)(Parameter*), Parameter* parameter)
-{
-    return std::thread([function, parameter] { function(parameter); });
-}
 
 // Test seam. While a CToolkitScript exists (one at a time, on the
 // user-interface thread), every CFileDialog takes its answer from the

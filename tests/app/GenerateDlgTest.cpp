@@ -1,6 +1,7 @@
 #include "synth/dialogs/GenerateDlg.h"
 #include "app/toolkit/Toolkit.h"
 #include "sound/SoundBuffer.h"
+#include "synth/PealRender.h"
 #include "tests/app/ToolkitTestSupport.h"
 #include "tests/synth/TestBells.h"
 
@@ -60,48 +61,39 @@ protected:
         fake.held = false;
         fake.released = false;
         fake.returns = 0;
-        ASSERT_TRUE(output.InitPcm16(8000, kTotal, 16));
+        ASSERT_TRUE(render.RenderInto(output));
         std::fill_n(output.samples.get(), kTotal, std::int16_t{-1});
     }
-    void SetJob(CGenerateDlg& dlg) { dlg.SetJob(8, kTotal, 100, 50, 400, 300, &output, StyleStedman, 5, bells); }
 
+    MarkerBells bells;
     CSoundBuffer output;
-    CSoundBuffer bells[16];
+    // kTotal samples through the fake render function.
+    PealRender render{TestJob::Spec(StyleStedman, 5, 1),
+                      TestJob::Plan(bells, 8, StyleStedman, kTotal, 100, 50, 400, 300), bells.bells.data(), &Render};
     CToolkitScript script;
 };
 
-TEST_F(GenerateDlgTest, SetJobFillsTheJobWithEverythingCleared)
+TEST_F(GenerateDlgTest, ShowsItsTextsAndStartsTheRenderOnlyWhenRun)
 {
-    CGenerateDlg dlg(&Render);
-    SetJob(dlg);
-    EXPECT_EQ(dlg.job.stage, 8);
-    EXPECT_EQ(dlg.job.totalSamples, kTotal);
-    EXPECT_EQ(dlg.job.preRollSamples, 100);
-    EXPECT_EQ(dlg.job.fadeSamples, 50);
-    EXPECT_EQ(dlg.job.strikeInterval, 400);
-    EXPECT_EQ(dlg.job.handstrokeGap, 300);
-    EXPECT_EQ(dlg.job.style, StyleStedman);
-    EXPECT_EQ(dlg.job.strikingError, 5);
-    EXPECT_EQ(dlg.job.output, output.samples.get());
-    EXPECT_EQ(dlg.job.bells, bells);
-    EXPECT_NE(dlg.job.preRollBuffer, nullptr);
-    EXPECT_EQ(dlg.outputSound, &output);
-    EXPECT_FALSE(dlg.running);
-    EXPECT_EQ(dlg.job.samplesDone, 0);
-    EXPECT_FALSE(dlg.job.cancelRequested);
-    EXPECT_FALSE(dlg.job.finished);
-    EXPECT_EQ(dlg.Window()->windowTitle(), "Generate sounds");
-    EXPECT_EQ(dlg.GetControlText(GenerateDlgIds::kGeneratingText), "Generating ...");
-    EXPECT_EQ(dlg.GetControlText(IDCANCEL), "Cancel");
+    {
+        CGenerateDlg dlg(render);
+        EXPECT_EQ(&dlg.render, &render);
+        EXPECT_FALSE(dlg.running);
+        EXPECT_EQ(dlg.Window()->windowTitle(), "Generate sounds");
+        EXPECT_EQ(dlg.GetControlText(GenerateDlgIds::kGeneratingText), "Generating ...");
+        EXPECT_EQ(dlg.GetControlText(IDCANCEL), "Cancel");
+    }
+    EXPECT_EQ(fake.returns, 0) << "a dialog destroyed unrun starts nothing";
+    EXPECT_FALSE(render.Finished());
+    EXPECT_EQ(render.SamplesDone(), 0);
 }
 
 TEST_F(GenerateDlgTest, ACompleteRenderEndsWithOkAtTheFirstTickAndProgressStartsAtZero)
 {
-    CGenerateDlg dlg(&Render);
-    SetJob(dlg);
+    CGenerateDlg dlg(render);
     script.onDialogShown = [&](CDialog&) {
         EXPECT_TRUE(dlg.running);
-        while (!dlg.job.finished) {
+        while (!render.Finished()) {
             std::this_thread::sleep_for(1ms);
         }
         // Finished, but no tick yet: the bar still stands at 0.
@@ -120,7 +112,7 @@ public:
     using CGenerateDlg::CGenerateDlg;
     void OnTimer(int id) override
     {
-        ticksAfterCancel += job.cancelRequested ? 1 : 0;
+        ticksAfterCancel += render.Params().cancelRequested ? 1 : 0;
         CGenerateDlg::OnTimer(id);
     }
     std::atomic<int> ticksAfterCancel{0};
@@ -129,8 +121,7 @@ public:
 TEST_F(GenerateDlgTest, ProgressFollowsTheWorkerAtEachTick)
 {
     fake.holdAt = kTotal / 2 + kTotal / 8;  // 62.5 %
-    CGenerateDlg dlg(&Render);
-    SetJob(dlg);
+    CGenerateDlg dlg(render);
     script.onDialogShown = [&](CDialog&) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.progressBar.GetPos() == 62; }, kPatienceMs));
         EXPECT_TRUE(dlg.IsRunning());
@@ -145,12 +136,11 @@ TEST_F(GenerateDlgTest, CancelWaitsForTheWorkerThenEndsWithCancel)
 {
     fake.holdAt = kTotal / 4;
     fake.ignoreCancelWhileHeld = true;  // a worker slow to notice
-    CountingGenerateDlg dlg(&Render);
-    SetJob(dlg);
+    CountingGenerateDlg dlg(render);
     script.onDialogShown = [&](CDialog&) {
         ASSERT_TRUE(QTest::qWaitFor([] { return fake.held.load(); }, kPatienceMs));
         QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
-        EXPECT_TRUE(dlg.job.cancelRequested);
+        EXPECT_TRUE(render.Params().cancelRequested);
         EXPECT_FALSE(dlg.running);
         // A tick passes while the worker still runs: the dialog stays.
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.ticksAfterCancel > 0; }, kPatienceMs));
@@ -160,15 +150,14 @@ TEST_F(GenerateDlgTest, CancelWaitsForTheWorkerThenEndsWithCancel)
     };
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(fake.returns, 1);
-    EXPECT_EQ(dlg.job.samplesDone, kTotal / 4);
+    EXPECT_EQ(render.SamplesDone(), kTotal / 4);
     EXPECT_EQ(output.samples[kTotal / 4], -1);
 }
 
 TEST_F(GenerateDlgTest, EscIsCancelToo)
 {
     fake.holdAt = 10;
-    CGenerateDlg dlg(&Render);
-    SetJob(dlg);
+    CGenerateDlg dlg(render);
     script.onDialogShown = [&](CDialog&) { QTest::keyClick(dlg.Window(), Qt::Key_Escape); };
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(fake.returns, 1);
@@ -180,8 +169,7 @@ TEST_F(GenerateDlgTest, ASecondCancelEndsAtOnceButTheWorkerIsJoinedFirst)
 {
     fake.holdAt = 10;
     fake.ignoreCancelWhileHeld = true;
-    CGenerateDlg dlg(&Render);
-    SetJob(dlg);
+    CGenerateDlg dlg(render);
     script.onDialogShown = [&](CDialog&) {
         dlg.OnCancel();
         EXPECT_TRUE(dlg.IsRunning());
@@ -193,23 +181,14 @@ TEST_F(GenerateDlgTest, ASecondCancelEndsAtOnceButTheWorkerIsJoinedFirst)
     CDialog& base = dlg;
     EXPECT_EQ(base.DoModal(), IDCANCEL);
     EXPECT_EQ(fake.returns, 1);
-    EXPECT_TRUE(dlg.job.finished);
-}
-
-TEST_F(GenerateDlgTest, DestroyingAnUnrunDialogWithAJobIsSafe)
-{
-    CGenerateDlg dlg(&Render);
-    SetJob(dlg);
-    SetJob(dlg);  // a second job replaces the pre-roll buffer
-    EXPECT_EQ(fake.returns, 0);
+    EXPECT_TRUE(render.Finished());
 }
 
 TEST_F(GenerateDlgTest, CancelAfterTheRenderCompletedButBeforeTheTickStillGivesOk)
 {
-    CGenerateDlg dlg(&Render);
-    SetJob(dlg);
+    CGenerateDlg dlg(render);
     script.onDialogShown = [&](CDialog&) {
-        while (!dlg.job.finished) {
+        while (!render.Finished()) {
             std::this_thread::sleep_for(1ms);
         }
         QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton);
@@ -229,18 +208,19 @@ TEST(GenerateDlgRenderPeal, CompletesOrStopsOnCancel)
         CToolkitScript script;
         const std::int32_t total = cancel ? 700 * 8000 : 3 * 8000;
         CSoundBuffer output;
-        ASSERT_TRUE(output.InitPcm16(8000, total, 16));
-        CGenerateDlg dlg;
-        dlg.SetJob(8, total, 8000, 4000, 1600, 1600, &output, StyleStedman, 5, bells.bells.data());
+        PealRender render(TestJob::Spec(StyleStedman, 5, 1),
+                          TestJob::Plan(bells, 8, StyleStedman, total, 8000, 4000, 1600, 1600), bells.bells.data());
+        ASSERT_TRUE(render.RenderInto(output));
+        CGenerateDlg dlg(render);
         if (cancel) {
             script.onDialogShown = [&](CDialog&) { dlg.OnCancel(); };
         }
         EXPECT_EQ(dlg.DoModal(), cancel ? IDCANCEL : IDOK);
-        EXPECT_TRUE(dlg.job.finished);
+        EXPECT_TRUE(render.Finished());
         if (cancel) {
-            EXPECT_LT(dlg.job.samplesDone, total);
+            EXPECT_LT(render.SamplesDone(), total);
         } else {
-            EXPECT_EQ(dlg.job.samplesDone, total);
+            EXPECT_EQ(render.SamplesDone(), total);
             EXPECT_EQ(dlg.progressBar.GetPos(), 100);
         }
     }

@@ -1,7 +1,7 @@
 #include "tests/app/MainDialogDriver.h"
 
 #include "app/PealApp.h"
-#include "sound/WavFile.h"
+#include "sound/SoundFileWriter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -3,8 +3,7 @@
 #include "playback/SimulatedWaveOut.h"
 #include "sound/BinaryFile.h"
 #include "sound/WavFile.h"
-#include "synth/JobBuilder.h"
-#include "synth/RenderPeal.h"
+#include "synth/PealRender.h"
 #include "synth/StrikeRandom.h"
 #include "tests/app/MainDialogDriver.h"
 
@@ -61,19 +60,14 @@ std::vector<std::int16_t> OutputOf(const CPealDlg& dialog)
 // striking error draws from `random`.
 std::vector<std::int16_t> RenderDefaults(StrikeRandom& random)
 {
-    GenerationSettings settings;
-    settings.commonSampleRate = kRate;
-    const JobBuild build = BuildGenerationJob(settings, bells.data());
-    EXPECT_TRUE(build.ok);
-    std::vector<std::int16_t> output(static_cast<std::size_t>(build.job.totalSamples));
-    const auto preRoll = std::make_unique<double[]>(static_cast<std::size_t>(build.job.preRollSamples));
-    RenderParams params;
-    ApplyJob(build.job, params);
-    params.preRollBuffer = preRoll.get();
-    params.output = output.data();
-    params.bells = bells.data();
-    params.random = &random;
-    RenderPeal(&params);
+    RenderSpec spec;
+    spec.random = &random;
+    const RenderPlan plan = PlanRender(spec, bells.data(), kRate);
+    EXPECT_TRUE(plan.ok);
+    std::vector<std::int16_t> output(static_cast<std::size_t>(plan.totalSamples));
+    PealRender render(spec, plan, bells.data());
+    EXPECT_TRUE(render.RenderInto(output.data()));
+    render.Run();
     return output;
 }
 

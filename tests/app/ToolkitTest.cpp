@@ -330,17 +330,6 @@ TEST(FileFilter, PipeFormBecomesQtForm)
     EXPECT_EQ(QtFileFilter(""), "");
 }
 
-TEST(Worker, StartsAtOnceAndTheCallerJoins)
-{
-    struct Job {
-        std::atomic<int> runs{0};
-    } job;
-    std::thread worker = StartWorkerThread(
-        +[](Job* j) -> std::uint32_t { return static_cast<std::uint32_t>(++j->runs); }, &job);
-    worker.join();
-    EXPECT_EQ(job.runs, 1);
-}
-
 }  // namespace
 
 namespace {

@@ -1,5 +1,5 @@
 #include "sound/LoadResult.h"
-#include "synth/JobBuilder.h"
+#include "synth/PealRender.h"
 #include "tests/cli/RunCli.h"
 #include "tests/sound/TempFolder.h"
 
@@ -166,7 +166,7 @@ TEST_F(RenderCommand, BadUsageExitsWithTwo)
     const std::string out = " -o " + folder.Path("never.wav");
     for (const std::string& arguments : std::vector<std::string>{
              "render --demo-bells --bells 7" + out, "render --demo-bells --style bob" + out,
-             "render --demo-bells --peal-speed 5h00" + out, "render --demo-bells --striking-error 101" + out,
+             "render --demo-bells --peal-speed 5h01" + out, "render --demo-bells --striking-error 101" + out,
              "render --demo-bells --striking-error -1" + out, "render --demo-bells --length ten" + out,
              "render --demo-bells --seed -1" + out, "render --demo-bells --loud" + out, "render --demo-bells",
              "render --demo-bells " + DemoFiles(5) + out, "render " + DemoFiles(16) + DemoFiles(1) + out, "demo-bells",

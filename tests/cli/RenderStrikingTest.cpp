@@ -1,6 +1,7 @@
-#include "sound/WavFile.h"
+#include "sound/SoundFileWriter.h"
 #include "synth/DemoBells.h"
 #include "synth/TimingFile.h"
+#include "tests/cli/RenderedFiles.h"
 #include "tests/cli/RunCli.h"
 #include "tests/sound/ReadBack.h"
 #include "tests/sound/TempFolder.h"
@@ -15,53 +16,12 @@
 
 namespace {
 
-// The samples of a WAV file the CLI wrote (a 48-byte header).
-std::vector<std::int16_t> WavSamples(const std::string& path)
-{
-    const auto bytes = ReadBytes(path);
-    std::vector<std::int16_t> samples;
-    for (std::size_t k = 48; k + 1 < bytes.size(); k += 2)
-        samples.push_back(static_cast<std::int16_t>(bytes[k] | bytes[k + 1] << 8));
-    return samples;
-}
-
 std::uint64_t Fnv1a(const std::vector<unsigned char>& bytes)
 {
     std::uint64_t hash = 0xcbf29ce484222325ull;
     for (const unsigned char byte : bytes)
         hash = (hash ^ byte) * 0x100000001b3ull;
     return hash;
-}
-
-struct TimingLine {
-    Blow blow;
-    std::string stroke;
-};
-
-// Reads a timing file; fails the test on a malformed line.
-std::vector<TimingLine> ReadTiming(const std::string& path)
-{
-    std::ifstream in(path);
-    std::string line;
-    std::getline(in, line);
-    EXPECT_EQ(line, kTimingFileHeader);
-    std::vector<TimingLine> lines;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::array<std::string, 6> f;
-        for (std::string& field : f)
-            std::getline(fields, field, ',');
-        TimingLine parsed;
-        parsed.blow.row = std::stoi(f[0]);
-        parsed.blow.place = static_cast<std::int16_t>(std::stoi(f[1]) - 1);
-        parsed.blow.bell = static_cast<std::int16_t>(std::stoi(f[2]) - 1);
-        parsed.stroke = f[3];
-        parsed.blow.ideal = std::stoll(f[4]);
-        parsed.blow.strike = std::stoll(f[5]);
-        EXPECT_EQ(parsed.stroke, parsed.blow.row % 2 == 0 ? "hand" : "back") << line;
-        lines.push_back(parsed);
-    }
-    return lines;
 }
 
 class RenderStriking : public ::testing::Test {
@@ -82,17 +42,8 @@ void ExpectSoundFollowsTiming(const std::vector<TimingLine>& timing, const std::
     for (const TimingLine& line : timing)
         blows.push_back(line.blow);
     const std::int32_t total = seconds * 44100;
-    std::vector<std::int16_t> mixed(static_cast<std::size_t>(total));
-    std::vector<double> preRoll(9 * 44100 + 1);
-    RenderParams job;
-    job.totalSamples = total;
-    job.preRollSamples = 9 * 44100;
-    job.fadeSamples = seconds >= 15 ? 5 * 44100 : 5 * 44100 / 2;
-    job.stage = stage;
-    job.bells = bells.data();
-    job.output = mixed.data();
-    job.preRollBuffer = preRoll.data();
-    PlainMixBlows(&job, blows);
+    const std::vector<std::int16_t> mixed =
+        PlainMixBlows(bells.data(), stage, total, 9 * 44100, seconds >= 15 ? 5 * 44100 : 5 * 44100 / 2, blows);
     ASSERT_EQ(wav.size(), mixed.size());
     const auto difference = std::mismatch(wav.begin(), wav.end(), mixed.begin());
     EXPECT_TRUE(difference.first == wav.end()) << "first at sample " << (difference.first - wav.begin());

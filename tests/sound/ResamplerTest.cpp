@@ -17,16 +17,25 @@ std::vector<std::int16_t> Sine(double hertz, std::uint32_t rate, std::int64_t co
     return samples;
 }
 
-std::vector<std::int16_t> Resample(const std::vector<std::int16_t>& input, std::uint32_t from, std::uint32_t to)
+// Streams `input` through a resampler in blocks of `block` samples, pulling
+// what each block decides, as a writer does.
+std::vector<std::int16_t> Resample(const std::vector<std::int16_t>& input, std::uint32_t from, std::uint32_t to,
+                                   std::size_t block = 997)
 {
-    const Resampler resampler(from, to);
-    const auto count = static_cast<std::int64_t>(input.size());
-    std::vector<std::int16_t> out(static_cast<std::size_t>(resampler.OutputLength(count)));
-    // In uneven blocks, as a writer asks for them.
-    for (std::int64_t first = 0; first < static_cast<std::int64_t>(out.size()); first += 1000) {
-        const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(1000, out.size() - first));
-        resampler.Render(input.data(), count, first, n, out.data() + first);
+    Resampler resampler(from, to);
+    std::vector<std::int16_t> out;
+    std::int16_t pulled[1000];
+    const auto drain = [&] {
+        for (std::size_t n; (n = resampler.Pull(pulled, std::size(pulled))) > 0;)
+            out.insert(out.end(), pulled, pulled + n);
+    };
+    for (std::size_t first = 0; first < input.size(); first += block) {
+        resampler.Push(input.data() + first, std::min(block, input.size() - first));
+        drain();
     }
+    resampler.Finish();
+    drain();
+    EXPECT_EQ(static_cast<std::int64_t>(out.size()), resampler.OutputLength(static_cast<std::int64_t>(input.size())));
     return out;
 }
 
@@ -55,13 +64,28 @@ TEST(Resampler, TonesBelowTheCutoffComeOutAsTheSameToneAtTheNewRate)
         std::uint32_t from, to;
         double hertz;
     };
-    for (const Case c : {Case{44100, 48000, 1000}, Case{44100, 48000, 15000}, Case{11025, 12000, 3000},
-                         Case{96000, 48000, 9000}, Case{32000, 48000, 440}, Case{44101, 48000, 5000}}) {
+    // Rates with few phases take one row each; odd ones blend between rows.
+    for (const Case c :
+         {Case{44100, 48000, 1000}, Case{44100, 48000, 15000}, Case{11025, 12000, 3000}, Case{96000, 48000, 9000},
+          Case{32000, 48000, 440}, Case{44101, 48000, 5000}, Case{100003, 48000, 7000}, Case{10000019, 48000, 2000}}) {
         SCOPED_TRACE(::testing::Message() << c.from << " -> " << c.to << " at " << c.hertz << " Hz");
-        const auto out = Resample(Sine(c.hertz, c.from, c.from, 20000), c.from, c.to);
-        ASSERT_EQ(out.size(), c.to) << "one second";
+        const std::uint32_t tenths = c.from > 1000000 ? 1 : 10;  // a tenth of a second of the fastest rate
+        const auto out = Resample(Sine(c.hertz, c.from, c.from * tenths / 10, 20000), c.from, c.to, 99991);
+        ASSERT_NEAR(static_cast<double>(out.size()), c.to * tenths / 10.0, 1.0);
         EXPECT_LT(WorstError(out, c.hertz, c.to, 20000), 3.0);
     }
+}
+
+TEST(Resampler, HoldsABoundedTableWhateverTheRatesAndStreamsInAnyBlocks)
+{
+    for (const auto& [from, to] : std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+             {44100, 48000}, {44101, 48000}, {10000000, 48000}, {10000019, 48000}, {8000, 48000}, {7, 48000}})
+        EXPECT_LE(Resampler(from, to).CoefficientsHeld(), Resampler::kMostCoefficients) << from << " -> " << to;
+
+    const auto input = Sine(3000, 44101, 20000, 15000);
+    const auto whole = Resample(input, 44101, 48000, input.size());
+    for (const std::size_t block : {1u, 37u, 4096u})
+        EXPECT_EQ(Resample(input, 44101, 48000, block), whole) << "blocks of " << block;
 }
 
 TEST(Resampler, RemovesWhatTheLowerRateCannotCarry)

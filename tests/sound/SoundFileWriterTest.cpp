@@ -118,10 +118,11 @@ TEST(SoundFileWriter, EveryFormatReadsBackMonoAtItsRateAndItsLength)
             const std::uint32_t written = WrittenSampleRate(c.format, rate);
             std::vector<std::int16_t> expected = SamplesOf(sound);
             if (written != rate) {
-                const Resampler resampler(rate, written);
+                Resampler resampler(rate, written);
+                resampler.Push(sound.samples.get(), static_cast<std::size_t>(sound.sampleCount));
+                resampler.Finish();
                 expected.resize(static_cast<std::size_t>(resampler.OutputLength(sound.sampleCount)));
-                resampler.Render(sound.samples.get(), sound.sampleCount, 0, static_cast<std::int32_t>(expected.size()),
-                                 expected.data());
+                EXPECT_EQ(resampler.Pull(expected.data(), expected.size()), expected.size());
             }
             const SndfileReadBack read = ReadWithSndfile(folder.Path(c.name));
             EXPECT_EQ(read.channels, 1);

@@ -1,5 +1,5 @@
 #include "sound/BellImport.h"
-#include "sound/WavFile.h"
+#include "sound/SoundFileWriter.h"
 #include "tests/sound/TempFolder.h"
 
 #include <gtest/gtest.h>

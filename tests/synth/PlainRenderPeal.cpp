@@ -142,3 +142,20 @@ void PlainMixBlows(RenderParams* job, const std::vector<Blow>& blows)
     }
     Fade(job);
 }
+
+std::vector<std::int16_t> PlainMixBlows(const CSoundBuffer* bells, std::int16_t stage, std::int32_t total,
+                                        std::int32_t preRoll, std::int32_t fade, const std::vector<Blow>& blows)
+{
+    std::vector<std::int16_t> mixed(static_cast<std::size_t>(total));
+    std::vector<double> preRollBuffer(static_cast<std::size_t>(preRoll) + 1);
+    RenderParams job;
+    job.totalSamples = total;
+    job.preRollSamples = preRoll;
+    job.fadeSamples = fade;
+    job.stage = stage;
+    job.bells = bells;
+    job.output = mixed.data();
+    job.preRollBuffer = preRollBuffer.data();
+    PlainMixBlows(&job, blows);
+    return mixed;
+}

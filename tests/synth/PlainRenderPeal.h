@@ -16,3 +16,8 @@ void PlainRenderPeal(RenderParams* job);
 // bell; then the pre-roll scaling, saturation and fade. Ignores the job's
 // timing fields, rows and striking model.
 void PlainMixBlows(RenderParams* job, const std::vector<Blow>& blows);
+
+// PlainMixBlows of `stage` sixteen `bells` into a sound of `total` samples
+// with the given pre-roll and fade.
+std::vector<std::int16_t> PlainMixBlows(const CSoundBuffer* bells, std::int16_t stage, std::int32_t total,
+                                        std::int32_t preRoll, std::int32_t fade, const std::vector<Blow>& blows);

@@ -1,6 +1,7 @@
 #include "synth/RenderPeal.h"
 #include "ringing/NextRow.h"
 #include "ringing/RowSource.h"
+#include "synth/BlowLog.h"
 #include "synth/StrikeRandom.h"
 #include "tests/synth/PlainRenderPeal.h"
 #include "tests/synth/TestBells.h"
@@ -108,14 +109,15 @@ TEST(RenderPeal, PreRollPeakLandsAt24000AndScalesEverything)
     });
     TestJob job(bells, 8, StyleHome, 40000, 20000, 0, 700, 500);
     RenderPeal(&job.params);
+    const std::vector<double> preRoll = job.PreRoll();
     double peak = 0;
     for (std::int32_t k = 0; k < 20000; ++k)
-        peak = std::max(peak, std::abs(job.preRoll[k]));
+        peak = std::max(peak, std::abs(preRoll[k]));
     ASSERT_GT(peak, 0);
     const double scale = 24000.0 / peak;
     std::int32_t loudest = 0;
     for (std::int32_t k = 0; k < 20000; ++k) {
-        EXPECT_EQ(job.output[k], static_cast<std::int16_t>(scale * job.preRoll[k])) << k;
+        EXPECT_EQ(job.output[k], static_cast<std::int16_t>(scale * preRoll[k])) << k;
         loudest = std::max<std::int32_t>(loudest, std::abs(job.output[k]));
     }
     EXPECT_GE(loudest, 23999);
@@ -192,11 +194,12 @@ struct CancellingRows : RowSource {
     RenderParams* job = nullptr;
     std::int32_t cancelAt = 0;
     std::vector<std::int32_t> asked;
-    void Next(std::int32_t rowIndex, Row&) override
+    bool Next(std::int32_t rowIndex, Row&) override
     {
         asked.push_back(rowIndex);
         if (rowIndex == cancelAt)
             job->cancelRequested = true;
+        return false;
     }
 };
 
@@ -225,7 +228,11 @@ TEST(RenderPeal, RowsFromARowSourceAreRungInsteadOfTheStyle)
     const MarkerBells bells;
     // Rotates the row by one place at every row: 12345, 23451, 34512, ...
     struct Rotating : RowSource {
-        void Next(std::int32_t, Row& row) override { std::rotate(row.begin(), row.begin() + 1, row.begin() + 5); }
+        bool Next(std::int32_t, Row& row) override
+        {
+            std::rotate(row.begin(), row.begin() + 1, row.begin() + 5);
+            return false;
+        }
     } rotating;
     TestJob job(bells, 5, StyleGrandsire, 5000, 250, 0, 50, 0);
     job.params.rows = &rotating;
@@ -241,10 +248,13 @@ TEST(RenderPeal, ASharedGeneratorRunsOnFromOneRenderToTheNext)
 {
     const MarkerBells bells;
     auto render = [&](StrikeRandom* random, std::uint32_t seed) {
-        TestJob job(bells, 5, StyleHome, 20000, 500, 0, 100, 0, 20, seed);
-        job.params.random = random;
-        RenderPeal(&job.params);
-        return job.output;
+        RenderSpec spec = TestJob::Spec(StyleHome, 20, seed);
+        spec.random = random;
+        std::vector<std::int16_t> output(20000);
+        PealRender job(spec, TestJob::Plan(bells, 5, StyleHome, 20000, 500, 0, 100, 0), bells.bells.data());
+        EXPECT_TRUE(job.RenderInto(output.data()));
+        job.Run();
+        return output;
     };
     StrikeRandom shared(kDefaultStrikeSeed);
     const auto first = render(&shared, 12345);
@@ -290,7 +300,7 @@ MethodStyle ExpectSameAsPlain(const TestBells& bells, const JobShape& s)
                                       << ", error " << s.strikingError);
     EXPECT_EQ(fast.params.samplesDone, plain.params.samplesDone);
     EXPECT_EQ(fast.params.style, plain.params.style);
-    EXPECT_TRUE(fast.preRoll == plain.preRoll);
+    EXPECT_TRUE(fast.PreRoll() == plain.PreRoll());
     const auto firstDifference = std::mismatch(fast.output.begin(), fast.output.end(), plain.output.begin());
     EXPECT_TRUE(firstDifference.first == fast.output.end())
         << "outputs differ first at sample " << (firstDifference.first - fast.output.begin());
@@ -327,6 +337,42 @@ TEST(RenderPealSpans, MatchThePlainRendererAtTheEdges)
 
     bells.bells[0].onset = bells.bells[0].sampleCount;
     ExpectSameAsPlain(bells, {6, StyleGrandsire, 100000, 3000, 10000, 4000, 4000, 0});  // silent pre-roll
+}
+
+// At rates far above any recording's the pre-roll is not held but mixed
+// again from the blows that sounded in it: the same sound, sample for sample.
+TEST(RenderPealSpans, APreRollMixedAgainFromItsBlowsIsTheHeldOne)
+{
+    const NoiseBells bells;
+    for (const JobShape& s : {JobShape{16, StyleStedman, 100000, 72000, 40000, 900, 800, 50},
+                              JobShape{8, StyleGrandsire, 20000, 100, 0, 0, 0, 0},  // a strike every sample
+                              JobShape{12, StyleTrebleBob, 150000, 30000, 140000, 1200, 1000, 20}}) {
+        TestJob held(bells, s.stage, s.style, s.total, s.preRoll, s.fade, s.interval, s.gap, s.strikingError, 5);
+        TestJob replayed(bells, s.stage, s.style, s.total, s.preRoll, s.fade, s.interval, s.gap, s.strikingError, 5);
+        BlowLog log;
+        ASSERT_TRUE(log.Reserve(static_cast<std::size_t>(
+            MostBlowsBefore(replayed.params, s.preRoll, replayed.params.striking->MostEarly()))));
+        replayed.params.preRollBuffer = nullptr;
+        replayed.params.preRollBlows = &log;
+        RenderPeal(&held.params);
+        RenderPeal(&replayed.params);
+        EXPECT_TRUE(log.Complete());
+        EXPECT_TRUE(held.output == replayed.output) << "stage " << s.stage;
+    }
+
+    struct Discard : SampleSink {
+        bool Write(const std::int16_t*, std::size_t) override { return true; }
+    } discard;
+    for (const std::uint32_t rate : {44100u, 10000000u}) {
+        TestBells markers;
+        markers.Make(rate, 1, 0, [](int, std::int32_t) { return std::int16_t{100}; });
+        RenderSpec spec;
+        spec.bells = 5;
+        PealRender render(spec, PlanRender(spec, markers.bells.data(), rate), markers.bells.data());
+        ASSERT_TRUE(render.StreamTo(discard));
+        EXPECT_EQ(render.Params().preRollBuffer == nullptr, rate > 1000000) << rate;
+        EXPECT_EQ(render.Params().preRollBlows != nullptr, rate > 1000000) << rate;
+    }
 }
 
 }  // namespace

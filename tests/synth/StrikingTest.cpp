@@ -55,9 +55,10 @@ struct LoggedRender {
                  std::int32_t gap, StrikingModel* model, std::int16_t strikingError = 0, std::uint32_t seed = 1)
         : job(bells, stage, StyleHome, total, std::min(total - 1, 9000), 0, interval, gap, strikingError, seed)
     {
-        job.params.striking = model;
+        if (model != nullptr)
+            job.params.striking = model;
         job.params.blows = &log;
-        const std::int64_t mostEarly = model != nullptr ? model->MostEarly() : interval;
+        const std::int64_t mostEarly = job.params.striking->MostEarly();
         EXPECT_TRUE(log.Reserve(static_cast<std::size_t>(MostBlowsRung(job.params, mostEarly))));
         RenderPeal(&job.params);
     }

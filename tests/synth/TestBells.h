@@ -2,7 +2,9 @@
 
 #include "ringing/Row.h"
 #include "sound/SoundBuffer.h"
-#include "synth/RenderParams.h"
+#include "synth/PealRender.h"
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
@@ -43,29 +45,49 @@ struct MarkerBells : TestBells {
     }
 };
 
-// A render job with its own output and pre-roll arrays.
+// A render job with the given numbers, set up by PealRender (rows of the
+// style, the uniform model of strikingError and seed) over its own output
+// array, ready to run: RenderPeal(&job.params) or the reference renderer.
 struct TestJob {
-    RenderParams params;
     std::vector<std::int16_t> output;
-    std::vector<double> preRoll;
+    PealRender render;
+    RenderParams& params;
 
     TestJob(const TestBells& bells, std::int16_t stage, MethodStyle style, std::int32_t total,
             std::int32_t preRollSamples, std::int32_t fade, std::int32_t interval, std::int32_t gap,
             std::int16_t strikingError = 0, std::uint32_t seed = 1)
         : output(static_cast<std::size_t>(total), std::int16_t{0x5A5A}),
-          preRoll(static_cast<std::size_t>(preRollSamples) + 1, 0.0)
+          render(Spec(style, strikingError, seed),
+                 Plan(bells, stage, style, total, preRollSamples, fade, interval, gap), bells.bells.data()),
+          params(render.Params())
     {
-        params.totalSamples = total;
-        params.preRollSamples = preRollSamples;
-        params.fadeSamples = fade;
-        params.strikeInterval = interval;
-        params.handstrokeGap = gap;
-        params.stage = stage;
-        params.style = style;
-        params.strikingError = strikingError;
-        params.seed = seed;
-        params.bells = bells.bells.data();
-        params.output = output.data();
-        params.preRollBuffer = preRoll.data();
+        EXPECT_TRUE(render.RenderInto(output.data()));
+    }
+
+    std::vector<double> PreRoll() const { return {params.preRollBuffer, params.preRollBuffer + params.preRollSamples}; }
+
+    static RenderSpec Spec(MethodStyle style, std::int16_t strikingError, std::uint32_t seed)
+    {
+        RenderSpec spec;
+        spec.style = style;
+        spec.strikingError = strikingError;
+        spec.seed = seed;
+        return spec;
+    }
+
+    static RenderPlan Plan(const TestBells& bells, std::int16_t stage, MethodStyle style, std::int32_t total,
+                           std::int32_t preRollSamples, std::int32_t fade, std::int32_t interval, std::int32_t gap)
+    {
+        RenderPlan plan;
+        plan.ok = true;
+        plan.stage = stage;
+        plan.style = style;
+        plan.rate = bells.bells[0].format.sampleRate;
+        plan.totalSamples = total;
+        plan.preRollSamples = preRollSamples;
+        plan.fadeSamples = fade;
+        plan.strikeInterval = interval;
+        plan.handstrokeGap = gap;
+        return plan;
     }
 };

@@ -2,6 +2,7 @@
 #include "ringing/RowText.h"
 #include "ringing/TouchBuilder.h"
 #include "ringing/TouchStepper.h"
+#include "synth/PealRender.h"
 #include "synth/RenderPeal.h"
 #include "tests/synth/TestBells.h"
 
@@ -88,6 +89,62 @@ TEST(TouchRender, AnyNumberOfBellsRingsTheStepperRowsWithCovers)
         for (std::size_t r = 0; r < std::size(opening); ++r)
             EXPECT_EQ(rung.substr(r * bells, 3), opening[r]) << "row " << r;
     }
+}
+
+// What a render streams, in the blocks it comes in; refuses any sample past `refuseFrom`.
+struct CollectingSink : SampleSink {
+    std::vector<std::int16_t> samples;
+    std::size_t refuseFrom = SIZE_MAX;
+    bool Write(const std::int16_t* block, std::size_t count) override
+    {
+        if (samples.size() + count > refuseFrom)
+            return false;
+        samples.insert(samples.end(), block, block + count);
+        return true;
+    }
+};
+
+TEST(TouchRender, AStreamedRenderIsTheInMemoryOneSampleForSampleAndStopsWhenTheSinkFails)
+{
+    TestBells bells;
+    bells.Make(8000, 3000, 25, [](int b, std::int32_t k) {
+        return static_cast<std::int16_t>(((k * 7919 + b * 104729) % 2001 - 1000) * (3000 - k) / 150);
+    });
+    RenderSpec spec;
+    spec.touch = BuiltIn("Stedman Triples");
+    spec.bells = 8;
+    spec.wholeTouch = true;
+    spec.pealSeconds = 5400;
+    spec.striking.model = StrikingModelKind::Human;
+    spec.striking.oddBells.push_back({2, -40, true, true});
+    spec.seed = 11;
+    const RenderPlan plan = PlanRender(spec, bells.bells.data(), 8000);
+    ASSERT_TRUE(plan.ok) << plan.refusal;
+    ASSERT_GT(plan.totalSamples, 3 * plan.preRollSamples) << "the pre-roll is streamed in several blocks";
+
+    CSoundBuffer memory;
+    PealRender inMemory(spec, plan, bells.bells.data());
+    ASSERT_TRUE(inMemory.RenderInto(memory));
+    inMemory.Run();
+    CollectingSink sink;
+    PealRender streamed(spec, plan, bells.bells.data());
+    ASSERT_TRUE(streamed.StreamTo(sink));
+    streamed.Start();
+    streamed.Wait();
+    EXPECT_TRUE(inMemory.Complete());
+    EXPECT_TRUE(streamed.Complete());
+    EXPECT_EQ(streamed.ChangesRung(), plan.touchChanges);
+    EXPECT_TRUE(sink.samples ==
+                std::vector<std::int16_t>(memory.samples.get(), memory.samples.get() + memory.sampleCount));
+
+    CollectingSink failing;
+    failing.refuseFrom = static_cast<std::size_t>(plan.preRollSamples) + 10000;
+    PealRender stopped(spec, plan, bells.bells.data());
+    ASSERT_TRUE(stopped.StreamTo(failing));
+    stopped.Run();
+    EXPECT_TRUE(stopped.Finished());
+    EXPECT_FALSE(stopped.Complete());
+    EXPECT_LT(stopped.SamplesDone(), plan.preRollSamples + 20000) << "stopped at the refusal";
 }
 
 }  // namespace
