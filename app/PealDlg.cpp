@@ -190,14 +190,14 @@ void CPealDlg::OnGenerateOutput()
     if (!UpdateData(true))
         return;
 
-    RenderSpec spec;
-    spec.style = style;
-    spec.bells = BellsForListIndex(bellCountIndex);
-    spec.pealSeconds = PealSecondsForListIndex(pealSpeedIndex);
-    spec.lengthSeconds = lengthSeconds;
-    spec.strikingError = strikingError;
-    spec.random = &theApp.strikeRandom;
-    const RenderPlan plan = PlanRender(spec, bells.data(), commonSampleRate);
+    RenderRequest request;
+    request.style = style;
+    request.bells = BellsForListIndex(bellCountIndex);
+    request.pealSeconds = PealSecondsForListIndex(pealSpeedIndex);
+    request.lengthSeconds = lengthSeconds;
+    request.strikingError = strikingError;
+    request.random = &theApp.strikeRandom;
+    const RenderPlan plan = PlanRender(request, bells.data(), commonSampleRate);
     if (plan.stageChosen) {
         stage = plan.stage;
         style = plan.style;
@@ -208,7 +208,7 @@ void CPealDlg::OnGenerateOutput()
     }
     totalSamples = plan.totalSamples;
     fadeSamples = plan.fadeSamples;
-    PealRender render(spec, plan, bells.data());
+    PealRender render(request, plan, bells.data());
     if (!render.RenderInto(outputSound)) {
         MessageBox(kOutputMemoryText);
         return;

@@ -141,15 +141,15 @@ void RenderTouch5058(benchmark::State& state)
     std::array<CSoundBuffer, kMaxBells> bells;
     for (int b = 0; b < kMaxBells; ++b)
         MakeDemoBell(b, bells[b], kRate);
-    RenderSpec spec;
-    spec.touch = touch;
-    spec.bells = kBells;
-    spec.wholeTouch = true;
-    const RenderPlan plan = PlanRender(spec, bells.data(), kRate);
+    RenderRequest request;
+    request.touch = touch;
+    request.bells = kBells;
+    request.wholeTouch = true;
+    const RenderPlan plan = PlanRender(request, bells.data(), kRate);
     std::vector<std::int16_t> output(static_cast<std::size_t>(plan.totalSamples));
     double total = 0;
     for (auto _ : state) {
-        PealRender render(spec, plan, bells.data());
+        PealRender render(request, plan, bells.data());
         render.RenderInto(output.data());
         const double start = ThreadSeconds();
         render.Run();

@@ -18,16 +18,16 @@ int main()
     for (int b = 0; b < kMaxBells; ++b)
         if (!MakeDemoBell(b, bells[b]))
             return 1;
-    RenderSpec spec;
-    spec.lengthSeconds = 700;
-    spec.bells = 16;
-    spec.pealSeconds = PealSecondsForListIndex(0);  // 2h45
-    spec.style = StylePrinciple;
-    const RenderPlan plan = PlanRender(spec, bells.data(), kDemoBellRate);
+    RenderRequest request;
+    request.lengthSeconds = 700;
+    request.bells = 16;
+    request.pealSeconds = PealSecondsForListIndex(0);  // 2h45
+    request.style = StylePrinciple;
+    const RenderPlan plan = PlanRender(request, bells.data(), kDemoBellRate);
     if (!plan.ok)
         return 1;
     std::vector<std::int16_t> output(static_cast<std::size_t>(plan.totalSamples));
-    PealRender render(spec, plan, bells.data(), [](RenderParams* params) -> std::uint32_t {
+    PealRender render(request, plan, bells.data(), [](RenderParams* params) -> std::uint32_t {
         PlainRenderPeal(params);
         return 0;
     });

@@ -28,7 +28,7 @@ double ThreadSeconds()
 
 struct WorstJob {
     std::array<CSoundBuffer, kMaxBells> bells;
-    RenderSpec spec;
+    RenderRequest request;
     RenderPlan plan;
     std::vector<std::int16_t> output;
 
@@ -36,11 +36,11 @@ struct WorstJob {
     {
         for (int b = 0; b < 16; ++b)
             MakeDemoBell(b, bells[b], 48000);
-        spec.lengthSeconds = 700;
-        spec.bells = 16;
-        spec.pealSeconds = PealSecondsForListIndex(0);
-        spec.style = StylePrinciple;
-        plan = PlanRender(spec, bells.data(), 48000);
+        request.lengthSeconds = 700;
+        request.bells = 16;
+        request.pealSeconds = PealSecondsForListIndex(0);
+        request.style = StylePrinciple;
+        plan = PlanRender(request, bells.data(), 48000);
         output.resize(static_cast<std::size_t>(plan.totalSamples));
     }
 
@@ -49,7 +49,7 @@ struct WorstJob {
     // does not inflate.
     double Run(RenderFunction render, StrikingModelKind model = StrikingModelKind::Uniform)
     {
-        RenderSpec modelled = spec;
+        RenderRequest modelled = request;
         modelled.striking.model = model;
         PealRender job(modelled, plan, bells.data(), render);
         job.RenderInto(output.data());

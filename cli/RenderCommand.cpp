@@ -48,13 +48,13 @@ constexpr const char* kHelp =
 constexpr std::int64_t kLongestInMemorySeconds = 700;
 
 struct RenderOptions {
-    RenderSpec spec;
+    RenderRequest request;
     bool demoBells = false;
     RenderOutput files;
 };
 
 // --length SECONDS or --length touch, the last number given counting.
-std::optional<std::string> ReadLength(const Args& args, RenderSpec& spec)
+std::optional<std::string> ReadLength(const Args& args, RenderRequest& request)
 {
     bool touch = false;
     bool seconds = false;
@@ -67,51 +67,51 @@ std::optional<std::string> ReadLength(const Args& args, RenderSpec& spec)
         const auto value = ParseInteger(text, INT32_MIN, INT32_MAX);
         if (!value)
             return "--length must be a whole number of seconds or 'touch'";
-        spec.lengthSeconds = static_cast<std::int32_t>(*value);
+        request.lengthSeconds = static_cast<std::int32_t>(*value);
         seconds = true;
     }
     if (touch && seconds)
         return "give --length touch or --length SECONDS, not both";
-    spec.wholeTouch = touch;
+    request.wholeTouch = touch;
     return std::nullopt;
 }
 
 // Fills `options` from the command line; returns the exit status of a usage error.
 std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
 {
-    RenderSpec& spec = options.spec;
+    RenderRequest& request = options.request;
     if (const auto text = args.Value("--bells"); text && !WantsTouch(args)) {
         const auto stage = ParseStage(*text);
         if (!stage)
             return UsageError(kCommand, "--bells must be one of 5 6 8 10 12 14 16", kUsage);
-        spec.bells = *stage;
+        request.bells = *stage;
     }
     if (const auto text = args.Value("--style")) {
         const auto style = ParseStyle(*text);
         if (!style)
             return UsageError(kCommand, "unknown style '" + *text + "'", kUsage);
-        spec.style = *style;
+        request.style = *style;
     }
     if (const auto text = args.Value("--peal-speed")) {
         const auto seconds = ParsePealSpeed(*text);
         if (!seconds)
             return UsageError(kCommand, "--peal-speed must be a time from 1h30 to 5h00, such as 2h45 or \"3h 10\"",
                               kUsage);
-        spec.pealSeconds = *seconds;
+        request.pealSeconds = *seconds;
     }
     if (const auto text = args.Value("--striking-error")) {
         const auto percent = ParseInteger(*text, 0, 100);
         if (!percent)
             return UsageError(kCommand, "--striking-error must be a whole number from 0 to 100", kUsage);
-        spec.strikingError = static_cast<std::int16_t>(*percent);
+        request.strikingError = static_cast<std::int16_t>(*percent);
     }
-    if (const auto why = ReadLength(args, spec))
+    if (const auto why = ReadLength(args, request))
         return UsageError(kCommand, *why, kUsage);
     if (const auto text = args.Value("--seed")) {
         const auto seed = ParseInteger(*text, 0, UINT32_MAX);
         if (!seed)
             return UsageError(kCommand, "--seed must be a whole number from 0 to 4294967295", kUsage);
-        spec.seed = static_cast<std::uint32_t>(*seed);
+        request.seed = static_cast<std::uint32_t>(*seed);
     }
     options.demoBells = args.Flag("--demo-bells");
     if (options.demoBells && !args.Positional().empty())
@@ -121,7 +121,7 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     const auto output = OutputPath(args);
     if (!output)
         return UsageError(kCommand, "no output file given (-o OUT.wav)", kUsage);
-    if (const auto why = ReadStrikingOptions(args, spec.striking))
+    if (const auto why = ReadStrikingOptions(args, request.striking))
         return UsageError(kCommand, *why, kUsage);
     if (const auto why = ChooseRenderOutput(args, *output, options.files))
         return UsageError(kCommand, *why, kUsage);
@@ -213,29 +213,29 @@ int RunRender(int argc, char** argv, int first)
     std::optional<TouchChoice> touch;
     if (const auto status = ReadTouchOptions(args, kCommand, kUsage, touch))
         return *status;
-    RenderSpec& spec = options.spec;
+    RenderRequest& request = options.request;
     if (touch) {
-        spec.touch = std::move(touch->touch);
-        spec.bells = touch->bells;
+        request.touch = std::move(touch->touch);
+        request.bells = touch->bells;
     }
 
     std::array<CSoundBuffer, kMaxBells> bells;
     std::uint32_t rate = 0;
     if (!LoadBells(options, args, bells, rate))
         return 1;
-    const RenderPlan plan = PlanRender(spec, bells.data(), rate);
+    const RenderPlan plan = PlanRender(request, bells.data(), rate);
     if (!plan.ok) {
         std::fprintf(stderr, "%s\n", plan.refusal.c_str());
         return 1;
     }
-    if (const auto why = CheckOddBells(spec.striking, plan.stage))
+    if (const auto why = CheckOddBells(request.striking, plan.stage))
         return UsageError(kCommand, *why, kUsage);
     if (const auto why = CheckOutputRate(options.files, rate)) {
         std::fprintf(stderr, "%s\n", why->c_str());
         return 1;
     }
 
-    PealRender render(spec, plan, bells.data());
+    PealRender render(request, plan, bells.data());
     const bool longRender = plan.totalSamples > kLongestInMemorySeconds * rate;
     switch (RenderAndWrite(render, options.files, longRender, [&] { RunRender(render, longRender); })) {
     case RenderWrite::Written: return 0;

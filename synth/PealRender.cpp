@@ -40,19 +40,19 @@ RenderPlan Refuse(RenderPlan plan, std::string message)
     return plan;
 }
 
-std::unique_ptr<RowSource> MakeRows(const RenderSpec& spec, std::int16_t stage, MethodStyle style)
+std::unique_ptr<RowSource> MakeRows(const RenderRequest& request, std::int16_t stage, MethodStyle style)
 {
-    if (spec.touch)
-        return std::make_unique<TouchStepper>(*spec.touch);
+    if (request.touch)
+        return std::make_unique<TouchStepper>(*request.touch);
     return std::make_unique<StyleRows>(stage, style);
 }
 
 // The changes the rows take to come round; nullopt when that is more than kMaxTouchChanges.
-std::optional<std::int64_t> CountChanges(const RenderSpec& spec, std::int16_t stage, MethodStyle style)
+std::optional<std::int64_t> CountChanges(const RenderRequest& request, std::int16_t stage, MethodStyle style)
 {
-    if (!spec.touch && style == StyleHome)
+    if (!request.touch && style == StyleHome)
         return 0;
-    const auto rows = MakeRows(spec, stage, style);
+    const auto rows = MakeRows(request, stage, style);
     Row row = HomeRow();
     for (std::int32_t rowIndex = 1; rowIndex - (kOpeningRows - 1) <= kMaxTouchChanges; ++rowIndex)
         if (rows->Next(rowIndex, row))
@@ -60,24 +60,24 @@ std::optional<std::int64_t> CountChanges(const RenderSpec& spec, std::int16_t st
     return std::nullopt;
 }
 
-std::string TouchName(const RenderSpec& spec)
+std::string TouchName(const RenderRequest& request)
 {
-    return spec.touch ? spec.touch->method.title + ": the touch" : std::string("the method");
+    return request.touch ? request.touch->method.title + ": the touch" : std::string("the method");
 }
 
 // The sound of the whole touch: up to the start of the row kClosingRows after
 // the one that brings it round, and the fade.
-RenderPlan PlanWholeTouch(RenderPlan plan, const RenderSpec& spec, std::int64_t interval, std::int64_t gap,
+RenderPlan PlanWholeTouch(RenderPlan plan, const RenderRequest& request, std::int64_t interval, std::int64_t gap,
                           std::int64_t fade)
 {
-    const auto changes = CountChanges(spec, plan.stage, plan.style);
+    const auto changes = CountChanges(request, plan.stage, plan.style);
     if (!changes)
-        return Refuse(plan, TouchName(spec) + " does not come round within " + GroupedThousands(kMaxTouchChanges) +
+        return Refuse(plan, TouchName(request) + " does not come round within " + GroupedThousands(kMaxTouchChanges) +
                                 " changes");
     const std::int64_t endRow = kOpeningRows + *changes + kClosingRows;
     const std::int64_t total = endRow * plan.stage * interval + endRow / 2 * gap + fade;
     if (total > kMostSamples)
-        return Refuse(plan, TouchName(spec) + " rings " + GroupedThousands(*changes) + " changes, " +
+        return Refuse(plan, TouchName(request) + " rings " + GroupedThousands(*changes) + " changes, " +
                                 ClockTime(total / plan.rate) + " of sound: more than a sound file holds at " +
                                 std::to_string(plan.rate) + " Hz (" + GroupedThousands(kMostSamples) + " samples, " +
                                 ClockTime(kMostSamples / plan.rate) + ")");
@@ -89,20 +89,20 @@ RenderPlan PlanWholeTouch(RenderPlan plan, const RenderSpec& spec, std::int64_t 
 
 }  // namespace
 
-RenderPlan PlanRender(const RenderSpec& spec, const CSoundBuffer* bells, std::uint32_t rate)
+RenderPlan PlanRender(const RenderRequest& request, const CSoundBuffer* bells, std::uint32_t rate)
 {
     RenderPlan plan;
     plan.rate = rate;
-    if (!spec.wholeTouch && (spec.lengthSeconds < kShortestSeconds || spec.lengthSeconds > kLongestSeconds))
+    if (!request.wholeTouch && (request.lengthSeconds < kShortestSeconds || request.lengthSeconds > kLongestSeconds))
         return Refuse(plan, kLengthRefusal);
 
     plan.stageChosen = true;
-    plan.stage = spec.bells;
-    plan.style = spec.touch ? StyleHome : spec.style;
+    plan.stage = request.bells;
+    plan.style = request.touch ? StyleHome : request.style;
     if (plan.style == StylePrinciple && plan.stage != 16)
         plan.style = StyleStedman;
-    if (spec.touch) {
-        if (plan.stage < std::max<int>(kFewestTouchBells, spec.touch->method.stage) || plan.stage > kMaxBells)
+    if (request.touch) {
+        if (plan.stage < std::max<int>(kFewestTouchBells, request.touch->method.stage) || plan.stage > kMaxBells)
             return Refuse(plan, kBellCountRefusal);
     } else if (!IsStyleStage(plan.stage)) {
         return Refuse(plan, kStyleBellCountRefusal);
@@ -112,20 +112,20 @@ RenderPlan PlanRender(const RenderSpec& spec, const CSoundBuffer* bells, std::ui
             return Refuse(plan, kBellsRefusal);
     if (rate == 0)
         return Refuse(plan, kZeroRateRefusal);
-    if (!spec.wholeTouch && std::int64_t{spec.lengthSeconds} * rate > kMostSamples)
+    if (!request.wholeTouch && std::int64_t{request.lengthSeconds} * rate > kMostSamples)
         return Refuse(plan, kTooManySamplesRefusal);
 
     const double gapFactor = GapFactorForBells(plan.stage);
-    const double interval = rate * spec.pealSeconds / kRowPairsPerPeal / (2 * plan.stage + gapFactor);
+    const double interval = rate * request.pealSeconds / kRowPairsPerPeal / (2 * plan.stage + gapFactor);
     const auto strikeInterval = static_cast<std::int64_t>(interval);
     const auto handstrokeGap = static_cast<std::int64_t>(static_cast<double>(strikeInterval) * gapFactor);
     const auto fade = static_cast<std::int64_t>(rate * kFadeSeconds);
-    if (spec.wholeTouch) {
-        plan = PlanWholeTouch(plan, spec, strikeInterval, handstrokeGap, fade);
+    if (request.wholeTouch) {
+        plan = PlanWholeTouch(plan, request, strikeInterval, handstrokeGap, fade);
         if (!plan.refusal.empty())
             return plan;
     } else {
-        plan.totalSamples = spec.lengthSeconds * static_cast<std::int32_t>(rate);
+        plan.totalSamples = request.lengthSeconds * static_cast<std::int32_t>(rate);
         plan.fadeSamples = static_cast<std::int32_t>(plan.totalSamples / fade < kHalveFadeBelow ? fade / 2 : fade);
     }
     // Both below 2^31 now: every sample of the sound is.
@@ -137,12 +137,13 @@ RenderPlan PlanRender(const RenderSpec& spec, const CSoundBuffer* bells, std::ui
     return plan;
 }
 
-PealRender::PealRender(const RenderSpec& spec, const RenderPlan& plan, const CSoundBuffer* bells, RenderFunction render)
-    : spec(spec),
+PealRender::PealRender(const RenderRequest& request, const RenderPlan& plan, const CSoundBuffer* bells,
+                       RenderFunction render)
+    : request(request),
       plan(plan),
       render(render),
-      striking(spec.striking, plan.strikeInterval, spec.strikingError, plan.rate, spec.seed, spec.random),
-      rows(MakeRows(this->spec, plan.stage, plan.style))
+      striking(request.striking, plan.strikeInterval, request.strikingError, plan.rate, request.seed, request.random),
+      rows(MakeRows(this->request, plan.stage, plan.style))
 {
     params.totalSamples = plan.totalSamples;
     params.preRollSamples = plan.preRollSamples;
@@ -151,9 +152,9 @@ PealRender::PealRender(const RenderSpec& spec, const RenderPlan& plan, const CSo
     params.handstrokeGap = plan.handstrokeGap;
     params.stage = plan.stage;
     params.style = plan.style;
-    params.strikingError = spec.strikingError;
+    params.strikingError = request.strikingError;
     params.bells = bells;
-    params.seed = spec.seed;
+    params.seed = request.seed;
     params.rows = rows.get();
     params.striking = &striking.Model();
 }

@@ -5,7 +5,7 @@
 #include "synth/BlowLog.h"
 #include "synth/RenderParams.h"
 #include "synth/RenderPeal.h"
-#include "synth/RenderSpec.h"
+#include "synth/RenderRequest.h"
 #include "synth/StrikingSetup.h"
 
 #include <cstdint>
@@ -40,7 +40,7 @@ struct RenderPlan {
     std::int64_t touchChanges = -1;  // with the whole touch: its changes; else -1
 };
 
-// The checks of "Generate Output" for `spec` over `bells` (sixteen records)
+// The checks of "Generate Output" for `request` over `bells` (sixteen records)
 // at their common `rate`, and the numbers of its render. In order: a length
 // in seconds outside 10..700; then the bells are chosen (the Principle rule
 // applies): a number the rows cannot ring, a ringing bell not loaded, a rate
@@ -60,12 +60,12 @@ struct RenderPlan {
 //
 // Pure: reads the bells' `state`, steps a touch through to count it, changes
 // nothing.
-RenderPlan PlanRender(const RenderSpec& spec, const CSoundBuffer* bells, std::uint32_t rate);
+RenderPlan PlanRender(const RenderRequest& request, const CSoundBuffer* bells, std::uint32_t rate);
 
 // The function a render runs: RenderPeal, or a stand-in (tests, benchmarks).
 using RenderFunction = std::uint32_t (*)(RenderParams*);
 
-// One render, from its spec and plan to the finished sound: the rows, the
+// One render, from its request and plan to the finished sound: the rows, the
 // striking model, the pre-roll buffer, the blow log, the job record, the
 // worker thread, progress and cancel. It fills RenderParams; the sound goes
 // into a CSoundBuffer or an array, or block by block to a sink. The pre-roll
@@ -83,7 +83,7 @@ using RenderFunction = std::uint32_t (*)(RenderParams*);
 class PealRender {
 public:
     // `plan` must be ok; `bells` are sixteen records loaded at plan.rate.
-    PealRender(const RenderSpec& spec, const RenderPlan& plan, const CSoundBuffer* bells,
+    PealRender(const RenderRequest& request, const RenderPlan& plan, const CSoundBuffer* bells,
                RenderFunction render = RenderPeal);
     ~PealRender();
     PealRender(const PealRender&) = delete;
@@ -128,7 +128,7 @@ public:
 private:
     bool AllocatePreRoll();
 
-    RenderSpec spec;  // the touch the rows step through lives here
+    RenderRequest request;  // the touch the rows step through lives here
     RenderPlan plan;
     RenderFunction render;
     StrikingSetup striking;

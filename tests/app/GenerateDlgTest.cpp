@@ -68,7 +68,7 @@ protected:
     MarkerBells bells;
     CSoundBuffer output;
     // kTotal samples through the fake render function.
-    PealRender render{TestJob::Spec(StyleStedman, 5, 1),
+    PealRender render{TestJob::Request(StyleStedman, 5, 1),
                       TestJob::Plan(bells, 8, StyleStedman, kTotal, 100, 50, 400, 300), bells.bells.data(), &Render};
     CToolkitScript script;
 };
@@ -208,7 +208,7 @@ TEST(GenerateDlgRenderPeal, CompletesOrStopsOnCancel)
         CToolkitScript script;
         const std::int32_t total = cancel ? 700 * 8000 : 3 * 8000;
         CSoundBuffer output;
-        PealRender render(TestJob::Spec(StyleStedman, 5, 1),
+        PealRender render(TestJob::Request(StyleStedman, 5, 1),
                           TestJob::Plan(bells, 8, StyleStedman, total, 8000, 4000, 1600, 1600), bells.bells.data());
         ASSERT_TRUE(render.RenderInto(output));
         CGenerateDlg dlg(render);

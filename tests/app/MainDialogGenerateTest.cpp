@@ -60,12 +60,12 @@ std::vector<std::int16_t> OutputOf(const CPealDlg& dialog)
 // striking error draws from `random`.
 std::vector<std::int16_t> RenderDefaults(StrikeRandom& random)
 {
-    RenderSpec spec;
-    spec.random = &random;
-    const RenderPlan plan = PlanRender(spec, bells.data(), kRate);
+    RenderRequest request;
+    request.random = &random;
+    const RenderPlan plan = PlanRender(request, bells.data(), kRate);
     EXPECT_TRUE(plan.ok);
     std::vector<std::int16_t> output(static_cast<std::size_t>(plan.totalSamples));
-    PealRender render(spec, plan, bells.data());
+    PealRender render(request, plan, bells.data());
     EXPECT_TRUE(render.RenderInto(output.data()));
     render.Run();
     return output;

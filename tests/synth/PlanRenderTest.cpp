@@ -20,23 +20,23 @@ protected:
     RenderPlan Build(std::uint32_t rate, std::int32_t bellCountIndex, std::int32_t pealSpeedIndex,
                      std::int32_t lengthSeconds = 60, MethodStyle style = StyleHome)
     {
-        RenderSpec spec;
-        spec.bells = BellsForListIndex(bellCountIndex);
-        spec.pealSeconds = PealSecondsForListIndex(pealSpeedIndex);
-        spec.lengthSeconds = lengthSeconds;
-        spec.style = style;
-        return PlanRender(spec, loaded.bells.data(), rate);
+        RenderRequest request;
+        request.bells = BellsForListIndex(bellCountIndex);
+        request.pealSeconds = PealSecondsForListIndex(pealSpeedIndex);
+        request.lengthSeconds = lengthSeconds;
+        request.style = style;
+        return PlanRender(request, loaded.bells.data(), rate);
     }
 
     // A touch of the three-bell hunt "3.1" on `ringingBells` bells, at 44100 Hz and 3h00.
     RenderPlan PlanTouch(std::int16_t ringingBells, std::int32_t lengthSeconds = 60)
     {
-        RenderSpec spec;
-        spec.touch = BuildTouch(NotationRequest("3.1", 3)).touch;
-        spec.bells = ringingBells;
-        spec.lengthSeconds = lengthSeconds;
-        spec.style = StyleStedman;
-        return PlanRender(spec, loaded.bells.data(), 44100);
+        RenderRequest request;
+        request.touch = BuildTouch(NotationRequest("3.1", 3)).touch;
+        request.bells = ringingBells;
+        request.lengthSeconds = lengthSeconds;
+        request.style = StyleStedman;
+        return PlanRender(request, loaded.bells.data(), 44100);
     }
 
     TestBells loaded;
@@ -212,11 +212,11 @@ TEST_F(PlanRenderTest, TheWholeTouchLastsToTheFourthRowOfRoundsAfterItAndAFade)
           Case{"Grandsire Triples", StyleHome, 8, "", 5400, 8000}, Case{nullptr, StyleStedman, 12, "", 18000, 22050},
           Case{nullptr, StylePrinciple, 16, "", 10800, 44100}, Case{nullptr, StyleHome, 10, "", 10800, 44100}}) {
         SCOPED_TRACE(c.title != nullptr ? c.title : "style");
-        RenderSpec spec;
+        RenderRequest request;
         std::int64_t changes = 0;
         if (c.title != nullptr) {
-            spec.touch = BuildTouch(MethodRequest(FindBuiltInMethod(c.title), c.calling)).touch;
-            changes = ProveTouch(*spec.touch).changes;
+            request.touch = BuildTouch(MethodRequest(FindBuiltInMethod(c.title), c.calling)).touch;
+            changes = ProveTouch(*request.touch).changes;
         } else if (c.style != StyleHome) {
             Row row = HomeRow();
             std::int32_t rowIndex = 4;
@@ -224,11 +224,11 @@ TEST_F(PlanRenderTest, TheWholeTouchLastsToTheFourthRowOfRoundsAfterItAndAFade)
                 ++rowIndex;
             changes = rowIndex - 3;
         }
-        spec.style = c.style;
-        spec.bells = c.bells;
-        spec.pealSeconds = c.pealSeconds;
-        spec.wholeTouch = true;
-        const RenderPlan plan = PlanRender(spec, loaded.bells.data(), c.rate);
+        request.style = c.style;
+        request.bells = c.bells;
+        request.pealSeconds = c.pealSeconds;
+        request.wholeTouch = true;
+        const RenderPlan plan = PlanRender(request, loaded.bells.data(), c.rate);
         ASSERT_TRUE(plan.ok) << plan.refusal;
         EXPECT_EQ(plan.touchChanges, changes);
         const double gapFactor = c.bells == 10 ? 0.8 : c.bells <= 6 ? 1.0 : 0.9;
@@ -249,24 +249,24 @@ TEST_F(PlanRenderTest, AWholeTouchThatNeverComesRoundOrOutlastsASoundFileIsRefus
         return "34789TABCD" + std::string(crosses, 'x') +
                "145890ABCD.125690EBCD.12345670ETCD.1234567890ETAD.1234567890ETAB";
     };
-    RenderSpec spec;
-    spec.bells = 16;
-    spec.wholeTouch = true;
-    spec.touch = BuildTouch(NotationRequest(longLead(7138), 16)).touch;
-    RenderPlan plan = PlanRender(spec, loaded.bells.data(), 8000);
+    RenderRequest request;
+    request.bells = 16;
+    request.wholeTouch = true;
+    request.touch = BuildTouch(NotationRequest(longLead(7138), 16)).touch;
+    RenderPlan plan = PlanRender(request, loaded.bells.data(), 8000);
     EXPECT_FALSE(plan.ok);
-    EXPECT_EQ(plan.refusal, ProveTouch(*spec.touch).refusal);
+    EXPECT_EQ(plan.refusal, ProveTouch(*request.touch).refusal);
 
-    spec.touch = BuildTouch(NotationRequest(longLead(7136), 16)).touch;
-    plan = PlanRender(spec, loaded.bells.data(), 8000);
+    request.touch = BuildTouch(NotationRequest(longLead(7136), 16)).touch;
+    plan = PlanRender(request, loaded.bells.data(), 8000);
     EXPECT_FALSE(plan.ok);
     EXPECT_NE(plan.refusal.find("rings 999,880 changes, 599:40:25 of sound"), std::string::npos) << plan.refusal;
     EXPECT_NE(plan.refusal.find("2,147,483,647 samples"), std::string::npos) << plan.refusal;
 
     // A plain course of 35 minutes fits at 1 MHz, not at 2 MHz.
-    spec.touch = BuildTouch(MethodRequest(FindBuiltInMethod("Cambridge Surprise Sixteen"))).touch;
-    EXPECT_TRUE(PlanRender(spec, loaded.bells.data(), 1000000).ok);
-    plan = PlanRender(spec, loaded.bells.data(), 2000000);
+    request.touch = BuildTouch(MethodRequest(FindBuiltInMethod("Cambridge Surprise Sixteen"))).touch;
+    EXPECT_TRUE(PlanRender(request, loaded.bells.data(), 1000000).ok);
+    plan = PlanRender(request, loaded.bells.data(), 2000000);
     EXPECT_EQ(plan.refusal,
               "Cambridge Surprise Sixteen: the touch rings 960 changes, 0:34:55 of sound: more than a "
               "sound file holds at 2000000 Hz (2,147,483,647 samples, 0:17:53)");

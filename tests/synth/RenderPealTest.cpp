@@ -248,10 +248,10 @@ TEST(RenderPeal, ASharedGeneratorRunsOnFromOneRenderToTheNext)
 {
     const MarkerBells bells;
     auto render = [&](StrikeRandom* random, std::uint32_t seed) {
-        RenderSpec spec = TestJob::Spec(StyleHome, 20, seed);
-        spec.random = random;
+        RenderRequest request = TestJob::Request(StyleHome, 20, seed);
+        request.random = random;
         std::vector<std::int16_t> output(20000);
-        PealRender job(spec, TestJob::Plan(bells, 5, StyleHome, 20000, 500, 0, 100, 0), bells.bells.data());
+        PealRender job(request, TestJob::Plan(bells, 5, StyleHome, 20000, 500, 0, 100, 0), bells.bells.data());
         EXPECT_TRUE(job.RenderInto(output.data()));
         job.Run();
         return output;
@@ -366,9 +366,9 @@ TEST(RenderPealSpans, APreRollMixedAgainFromItsBlowsIsTheHeldOne)
     for (const std::uint32_t rate : {44100u, 10000000u}) {
         TestBells markers;
         markers.Make(rate, 1, 0, [](int, std::int32_t) { return std::int16_t{100}; });
-        RenderSpec spec;
-        spec.bells = 5;
-        PealRender render(spec, PlanRender(spec, markers.bells.data(), rate), markers.bells.data());
+        RenderRequest request;
+        request.bells = 5;
+        PealRender render(request, PlanRender(request, markers.bells.data(), rate), markers.bells.data());
         ASSERT_TRUE(render.StreamTo(discard));
         EXPECT_EQ(render.Params().preRollBuffer == nullptr, rate > 1000000) << rate;
         EXPECT_EQ(render.Params().preRollBlows != nullptr, rate > 1000000) << rate;

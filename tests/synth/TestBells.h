@@ -57,7 +57,7 @@ struct TestJob {
             std::int32_t preRollSamples, std::int32_t fade, std::int32_t interval, std::int32_t gap,
             std::int16_t strikingError = 0, std::uint32_t seed = 1)
         : output(static_cast<std::size_t>(total), std::int16_t{0x5A5A}),
-          render(Spec(style, strikingError, seed),
+          render(Request(style, strikingError, seed),
                  Plan(bells, stage, style, total, preRollSamples, fade, interval, gap), bells.bells.data()),
           params(render.Params())
     {
@@ -66,13 +66,13 @@ struct TestJob {
 
     std::vector<double> PreRoll() const { return {params.preRollBuffer, params.preRollBuffer + params.preRollSamples}; }
 
-    static RenderSpec Spec(MethodStyle style, std::int16_t strikingError, std::uint32_t seed)
+    static RenderRequest Request(MethodStyle style, std::int16_t strikingError, std::uint32_t seed)
     {
-        RenderSpec spec;
-        spec.style = style;
-        spec.strikingError = strikingError;
-        spec.seed = seed;
-        return spec;
+        RenderRequest request;
+        request.style = style;
+        request.strikingError = strikingError;
+        request.seed = seed;
+        return request;
     }
 
     static RenderPlan Plan(const TestBells& bells, std::int16_t stage, MethodStyle style, std::int32_t total,

@@ -110,24 +110,24 @@ TEST(TouchRender, AStreamedRenderIsTheInMemoryOneSampleForSampleAndStopsWhenTheS
     bells.Make(8000, 3000, 25, [](int b, std::int32_t k) {
         return static_cast<std::int16_t>(((k * 7919 + b * 104729) % 2001 - 1000) * (3000 - k) / 150);
     });
-    RenderSpec spec;
-    spec.touch = BuiltIn("Stedman Triples");
-    spec.bells = 8;
-    spec.wholeTouch = true;
-    spec.pealSeconds = 5400;
-    spec.striking.model = StrikingModelKind::Human;
-    spec.striking.oddBells.push_back({2, -40, true, true});
-    spec.seed = 11;
-    const RenderPlan plan = PlanRender(spec, bells.bells.data(), 8000);
+    RenderRequest request;
+    request.touch = BuiltIn("Stedman Triples");
+    request.bells = 8;
+    request.wholeTouch = true;
+    request.pealSeconds = 5400;
+    request.striking.model = StrikingModelKind::Human;
+    request.striking.oddBells.push_back({2, -40, true, true});
+    request.seed = 11;
+    const RenderPlan plan = PlanRender(request, bells.bells.data(), 8000);
     ASSERT_TRUE(plan.ok) << plan.refusal;
     ASSERT_GT(plan.totalSamples, 3 * plan.preRollSamples) << "the pre-roll is streamed in several blocks";
 
     CSoundBuffer memory;
-    PealRender inMemory(spec, plan, bells.bells.data());
+    PealRender inMemory(request, plan, bells.bells.data());
     ASSERT_TRUE(inMemory.RenderInto(memory));
     inMemory.Run();
     CollectingSink sink;
-    PealRender streamed(spec, plan, bells.bells.data());
+    PealRender streamed(request, plan, bells.bells.data());
     ASSERT_TRUE(streamed.StreamTo(sink));
     streamed.Start();
     streamed.Wait();
@@ -139,7 +139,7 @@ TEST(TouchRender, AStreamedRenderIsTheInMemoryOneSampleForSampleAndStopsWhenTheS
 
     CollectingSink failing;
     failing.refuseFrom = static_cast<std::size_t>(plan.preRollSamples) + 10000;
-    PealRender stopped(spec, plan, bells.bells.data());
+    PealRender stopped(request, plan, bells.bells.data());
     ASSERT_TRUE(stopped.StreamTo(failing));
     stopped.Run();
     EXPECT_TRUE(stopped.Finished());

@@ -11,7 +11,7 @@
 // What to ring and how: everything a render needs but the bells and their
 // sample rate. A plain value; the only thing it points at is the optional
 // running generator.
-struct RenderSpec {
+struct RenderRequest {
     // The rows: a method's touch when one is set, else the change tables of
     // `style` (StylePrinciple rings as StyleStedman below sixteen bells).
     MethodStyle style = StyleHome;

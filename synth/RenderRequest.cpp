@@ -1,4 +1,4 @@
-#include "synth/RenderSpec.h"
+#include "synth/RenderRequest.h"
 
 #include <array>
 
