@@ -1,10 +1,12 @@
 #include "cli/CommandSupport.h"
 
+#include "base/MessageQuote.h"
 #include "base/ParseInteger.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -78,7 +80,17 @@ std::int32_t BellCountIndex(std::int16_t stage)
     return static_cast<std::int32_t>(std::find(kStages.begin(), kStages.end(), stage) - kStages.begin());
 }
 
+std::string QuotedPath(std::string_view path)
+{
+    return MessageQuote(path, kMessagePathBytes);
+}
+
 void PrintLoadFailure(const std::string& path, LoadResult result)
 {
-    std::fprintf(stderr, "%s: %s\n", path.c_str(), LoadResultText(result).c_str());
+    std::fprintf(stderr, "%s: %s\n", QuotedPath(path).c_str(), LoadResultText(result).c_str());
+}
+
+void PrintWriteFailure(const WriteFault& fault)
+{
+    std::fprintf(stderr, "Error writing file! (%s: %s)\n", QuotedPath(fault.path).c_str(), std::strerror(fault.error));
 }

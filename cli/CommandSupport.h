@@ -4,6 +4,7 @@
 #include "ringing/MethodStyle.h"
 #include "sound/LoadResult.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,5 +33,23 @@ std::optional<std::int16_t> ParseStage(std::string_view text);
 // The stage's position in that list: the main dialog's bells list index.
 std::int32_t BellCountIndex(std::int16_t stage);
 
+// The longest file path a message quotes, in bytes: every path the system
+// accepts whole, and no more.
+inline constexpr std::size_t kMessagePathBytes = 4096;
+
+// `path` as a message shows it: MessageQuote within kMessagePathBytes.
+std::string QuotedPath(std::string_view path);
+
 // Prints "PATH: TEXT" for a failed bell load.
 void PrintLoadFailure(const std::string& path, LoadResult result);
+
+// A file that could not be written: the path as the user gave it and the
+// system's error number (errno) of why.
+struct WriteFault {
+    std::string path;
+    int error = 0;
+};
+
+// Prints the application's "Error writing file!" and then the path and the
+// system's reason: "Error writing file! (/x/y.wav: No such file or directory)".
+void PrintWriteFailure(const WriteFault& fault);

@@ -35,7 +35,7 @@ int RunDemoBells(int argc, char** argv, int first)
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        std::fprintf(stderr, "%s: %s\n", folder.c_str(), error.message().c_str());
+        std::fprintf(stderr, "%s: %s\n", QuotedPath(folder.string()).c_str(), error.message().c_str());
         return 1;
     }
     for (int index = 0; index < kMaxBells; ++index) {
@@ -47,8 +47,8 @@ int RunDemoBells(int argc, char** argv, int first)
             std::fputs("not enough memory for the demo bells\n", stderr);
             return 1;
         }
-        if (!SaveWavTo(bell, path)) {
-            std::fprintf(stderr, "%s: Error writing file!\n", path.c_str());
+        if (int failure = 0; !SaveWavTo(bell, path, &failure)) {
+            PrintWriteFailure({path, failure});
             return 1;
         }
     }

@@ -43,8 +43,8 @@ int RunImport(int argc, char** argv, int first)
         PrintLoadFailure(input, result);
         return 1;
     }
-    if (!SaveWavTo(bell, *output)) {
-        std::fputs("Error writing file!\n", stderr);
+    if (int error = 0; !SaveWavTo(bell, *output, &error)) {
+        PrintWriteFailure({*output, error});
         return 1;
     }
     std::printf("rate=%u samples=%d onset=%d\n", static_cast<unsigned>(bell.format.sampleRate),

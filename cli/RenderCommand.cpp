@@ -1,9 +1,11 @@
+#include "base/MessageQuote.h"
 #include "base/ParseInteger.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/MethodOptions.h"
 #include "cli/PealSpeed.h"
+#include "cli/RefusalDetails.h"
 #include "cli/RenderOutput.h"
 #include "cli/StrikingOptions.h"
 #include "sound/BellImport.h"
@@ -89,7 +91,7 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     if (const auto text = args.Value("--style")) {
         const auto style = ParseStyle(*text);
         if (!style)
-            return UsageError(kCommand, "unknown style '" + *text + "'", kUsage);
+            return UsageError(kCommand, "unknown style '" + MessageQuote(*text) + "'", kUsage);
         request.style = *style;
     }
     if (const auto text = args.Value("--peal-speed")) {
@@ -148,8 +150,9 @@ bool LoadBells(const RenderOptions& options, const Args& args, std::array<CSound
             PrintLoadFailure(path, result);
             return false;
         }
+        const std::uint32_t bellRate = bells[index].format.sampleRate;
         if (!ApplySampleRateRule(bells[index], commonSampleRate)) {
-            std::fprintf(stderr, "%s\n", kSampleRateMismatchText);
+            std::fprintf(stderr, "%s\n", SampleRateRefusal(path, bellRate, commonSampleRate).c_str());
             return false;
         }
     }
@@ -219,13 +222,20 @@ int RunRender(int argc, char** argv, int first)
         request.bells = touch->bells;
     }
 
+    RenderFiles files(options.files);
+    if (!files.Open()) {
+        PrintWriteFailure(files.Fault());
+        return 1;
+    }
     std::array<CSoundBuffer, kMaxBells> bells;
     std::uint32_t rate = 0;
     if (!LoadBells(options, args, bells, rate))
         return 1;
     const RenderPlan plan = PlanRender(request, bells.data(), rate);
     if (!plan.ok) {
-        std::fprintf(stderr, "%s\n", plan.refusal.c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            RefusalWithDetails(plan, request, {args.Positional().size(), args.Value("--bells").has_value()}).c_str());
         return 1;
     }
     if (const auto why = CheckOddBells(request.striking, plan.stage))
@@ -237,11 +247,11 @@ int RunRender(int argc, char** argv, int first)
 
     PealRender render(request, plan, bells.data());
     const bool longRender = plan.totalSamples > kLongestInMemorySeconds * rate;
-    switch (RenderAndWrite(render, options.files, longRender, [&] { RunRender(render, longRender); })) {
+    switch (RenderAndWrite(render, files, longRender, [&] { RunRender(render, longRender); })) {
     case RenderWrite::Written: return 0;
     case RenderWrite::NoMemory: std::fputs("not enough memory for this length\n", stderr); return 1;
     case RenderWrite::Failed: break;
     }
-    std::fputs("Error writing file!\n", stderr);
+    PrintWriteFailure(files.Fault());
     return 1;
 }

@@ -1,12 +1,13 @@
 #include "cli/RenderOutput.h"
 
-#include "sound/FileReplacement.h"
 #include "sound/SoundFileWriter.h"
 #include "synth/TimingFile.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -58,38 +59,74 @@ std::optional<std::string> CheckOutputRate(const RenderOutput& output, std::uint
     return "FLAC holds sample rates up to 655350 Hz; the bells are at " + std::to_string(rate) + " Hz";
 }
 
-RenderWrite RenderAndWrite(PealRender& render, const RenderOutput& output, bool stream,
-                           const std::function<void()>& run)
+RenderFiles::RenderFiles(const RenderOutput& output) : output(output), sound(output.soundPath)
 {
+    if (!output.timingPath.empty())
+        timing = std::make_unique<FileReplacement>(output.timingPath);
+}
+
+bool RenderFiles::Open()
+{
+    if (!sound.Create())
+        return Fail(sound, sound.Error());
+    if (sound.InPlace() && NeedsSeekableFile(output.format) && lseek(sound.Descriptor(), 0, SEEK_CUR) < 0)
+        return Fail(sound, errno);
+    return !timing || timing->Create() || Fail(*timing, timing->Error());
+}
+
+bool RenderFiles::Fail(const FileReplacement& file, int error)
+{
+    fault = {&file == &sound ? output.soundPath : output.timingPath, error != 0 ? error : EIO};
+    return false;
+}
+
+RenderWrite RenderAndWrite(PealRender& render, RenderFiles& files, bool stream, const std::function<void()>& run)
+{
+    const RenderOutput& output = files.Output();
+    FileReplacement& soundFile = files.Sound();
+    FileReplacement* timingFile = files.Timing();
     const std::uint32_t rate = render.Plan().rate;
-    if (!output.timingPath.empty() && !render.LogBlows())
+    if (timingFile != nullptr && !render.LogBlows())
         return RenderWrite::NoMemory;
-    FileReplacement soundFile(output.soundPath);
     CSoundBuffer sound;
     std::unique_ptr<SoundFileWriter> writer;
+    int error = 0;
     if (stream) {
-        if (!soundFile.Create())
+        writer = SoundFileWriter::Open(soundFile.Descriptor(), output.format, rate, render.TotalSamples(), error);
+        if (!writer) {
+            files.Fail(soundFile, error);
             return RenderWrite::Failed;
-        writer = SoundFileWriter::Open(soundFile.Descriptor(), output.format, rate, render.TotalSamples());
-        if (!writer)
-            return RenderWrite::Failed;
+        }
         if (!render.StreamTo(*writer))
             return RenderWrite::NoMemory;
     } else if (!render.RenderInto(sound)) {
         return RenderWrite::NoMemory;
     }
     run();
-    if (!render.Complete() || !render.Blows().Complete())
+    if (!render.Complete() || !render.Blows().Complete()) {
+        files.Fail(soundFile, writer ? writer->Error() : 0);
         return RenderWrite::Failed;
-    const bool soundWritten =
-        stream ? writer->Finish() : soundFile.Create() && WriteSoundFile(sound, output.format, soundFile.Descriptor());
-    if (!soundWritten)
+    }
+    if (stream)
+        writer->Finish();
+    error = stream ? writer->Error() : WriteSoundFile(sound, output.format, soundFile.Descriptor());
+    if (error != 0) {
+        files.Fail(soundFile, error);
         return RenderWrite::Failed;
-    if (output.timingPath.empty())
-        return soundFile.Commit() ? RenderWrite::Written : RenderWrite::Failed;
-    FileReplacement timingFile(output.timingPath);
-    if (!timingFile.Create() ||
-        !WriteTimingFile(render.Blows(), rate, WrittenSampleRate(output.format, rate), timingFile.Descriptor()))
+    }
+    if (timingFile != nullptr) {
+        error = WriteTimingFile(render.Blows(), rate, WrittenSampleRate(output.format, rate), timingFile->Descriptor());
+        if (error != 0) {
+            files.Fail(*timingFile, error);
+            return RenderWrite::Failed;
+        }
+    }
+    const bool committed =
+        timingFile != nullptr ? CommitReplacements({&soundFile, timingFile}) : CommitReplacements({&soundFile});
+    if (!committed) {
+        const bool soundFailed = soundFile.Error() != 0 || timingFile == nullptr;
+        files.Fail(soundFailed ? soundFile : *timingFile, soundFailed ? soundFile.Error() : timingFile->Error());
         return RenderWrite::Failed;
-    return soundFile.Commit() && timingFile.Commit() ? RenderWrite::Written : RenderWrite::Failed;
+    }
+    return RenderWrite::Written;
 }

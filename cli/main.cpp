@@ -1,5 +1,8 @@
+#include "base/MessageQuote.h"
 #include "cli/Commands.h"
+#include "sound/TemporaryFiles.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -26,6 +29,10 @@ constexpr const char* kHelp =
 
 int main(int argc, char** argv)
 {
+    // A write past a file-size limit fails with EFBIG and is reported, like
+    // any other failed write, instead of killing the process mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
+    RemoveTemporaryFilesOnSignals();
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -48,7 +55,7 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "prove") == 0)
         return RunProve(argc, argv, 2);
 
-    std::fprintf(stderr, "carillix-cli: unknown command '%s'\n", command);
+    std::fprintf(stderr, "carillix-cli: unknown command '%s'\n", MessageQuote(command).c_str());
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -11,19 +11,29 @@ constexpr std::size_t kBlockBytes = 65536;
 
 }  // namespace
 
-bool WriteAll(int descriptor, const void* bytes, std::size_t count)
+int WriteAll(int descriptor, const void* bytes, std::size_t count)
 {
     const auto* from = static_cast<const unsigned char*>(bytes);
     while (count > 0) {
         const ssize_t written = write(descriptor, from, count);
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
-            return false;
+        if (written < 0)
+            return errno != 0 ? errno : EIO;
+        if (written == 0)
+            return EIO;
         from += written;
         count -= static_cast<std::size_t>(written);
     }
-    return true;
+    return 0;
+}
+
+int CheckFileLength(int descriptor, std::int64_t bytes)
+{
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0)
+        return errno;
+    return !S_ISREG(status.st_mode) || status.st_size == bytes ? 0 : EIO;
 }
 
 DescriptorOutput::DescriptorOutput(int descriptor) : descriptor(descriptor)
@@ -33,12 +43,13 @@ DescriptorOutput::DescriptorOutput(int descriptor) : descriptor(descriptor)
 
 bool DescriptorOutput::Write(const void* bytes, std::size_t count)
 {
+    given += static_cast<std::int64_t>(count);
     const auto* from = static_cast<const unsigned char*>(bytes);
-    if (!failed && buffer.empty() && count >= kBlockBytes) {
-        failed = !WriteAll(descriptor, from, count);
-        return !failed;
+    if (error == 0 && buffer.empty() && count >= kBlockBytes) {
+        error = WriteAll(descriptor, from, count);
+        return error == 0;
     }
-    while (!failed && count > 0) {
+    while (error == 0 && count > 0) {
         if (buffer.size() == kBlockBytes && !Flush())
             break;
         const std::size_t n = std::min(count, kBlockBytes - buffer.size());
@@ -46,13 +57,13 @@ bool DescriptorOutput::Write(const void* bytes, std::size_t count)
         from += n;
         count -= n;
     }
-    return !failed;
+    return error == 0;
 }
 
 bool DescriptorOutput::Flush()
 {
-    if (!failed && !buffer.empty())
-        failed = !WriteAll(descriptor, buffer.data(), buffer.size());
+    if (error == 0 && !buffer.empty())
+        error = WriteAll(descriptor, buffer.data(), buffer.size());
     buffer.clear();
-    return !failed;
+    return error == 0;
 }

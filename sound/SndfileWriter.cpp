@@ -5,6 +5,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <optional>
@@ -27,11 +28,15 @@ int SndfileFormat(SoundFileFormat format)
     return 0;
 }
 
-// libsndfile's view of the descriptor. Every write that does not go through
-// whole is recorded in `failed`, whenever libsndfile makes it.
+// libsndfile's view of the descriptor. The error of every write that does
+// not go through whole is recorded, whenever libsndfile makes it, and so is
+// that of a seek, in case it stops the encoder (a FIFO cannot seek).
 struct VirtualFile {
     int descriptor = -1;
-    bool failed = false;
+    int error = 0;
+    int seekError = 0;
+    sf_count_t position = 0;
+    sf_count_t end = 0;  // the length written
 };
 
 VirtualFile& FileOf(void* user)
@@ -47,7 +52,13 @@ sf_count_t VirtualLength(void* user)
 
 sf_count_t VirtualSeek(sf_count_t offset, int whence, void* user)
 {
-    return lseek(FileOf(user).descriptor, offset, whence);
+    VirtualFile& file = FileOf(user);
+    const off_t at = lseek(file.descriptor, offset, whence);
+    if (at < 0)
+        file.seekError = errno;
+    else
+        file.position = at;
+    return at;
 }
 
 sf_count_t VirtualRead(void* bytes, sf_count_t count, void* user)
@@ -62,10 +73,12 @@ sf_count_t VirtualRead(void* bytes, sf_count_t count, void* user)
 sf_count_t VirtualWrite(const void* bytes, sf_count_t count, void* user)
 {
     VirtualFile& file = FileOf(user);
-    if (file.failed || !WriteAll(file.descriptor, bytes, static_cast<std::size_t>(count))) {
-        file.failed = true;
+    if (file.error == 0)
+        file.error = WriteAll(file.descriptor, bytes, static_cast<std::size_t>(count));
+    if (file.error != 0)
         return 0;
-    }
+    file.position += count;
+    file.end = std::max(file.end, file.position);
     return count;
 }
 
@@ -88,7 +101,8 @@ public:
     SndfileWriter(const SndfileWriter&) = delete;
     SndfileWriter& operator=(const SndfileWriter&) = delete;
 
-    bool Start(SoundFileFormat format, std::uint32_t rate, std::uint32_t writtenRate)
+    // Starts the encoder; 0, or why not.
+    int Start(SoundFileFormat format, std::uint32_t rate, std::uint32_t writtenRate)
     {
         if (writtenRate != rate)
             resampler.emplace(rate, writtenRate);
@@ -98,7 +112,9 @@ public:
         info.format = SndfileFormat(format);
         SF_VIRTUAL_IO io{VirtualLength, VirtualSeek, VirtualRead, VirtualWrite, VirtualTell};
         sound = sf_open_virtual(&io, SFM_WRITE, &info, &file);
-        return sound != nullptr;
+        if (sound == nullptr)
+            Failed();
+        return file.error;
     }
 
     bool Write(const std::int16_t* samples, std::size_t count) override
@@ -118,25 +134,40 @@ public:
         }
         const bool closed = sf_close(sound) == 0;
         sound = nullptr;
-        return closed && !file.failed && given == totalSamples;
+        if (!closed)
+            Failed();
+        if (file.error == 0 && given != totalSamples)
+            file.error = EIO;
+        if (file.error == 0)
+            file.error = CheckFileLength(file.descriptor, file.end);
+        return file.error == 0;
     }
+
+    int Error() const override { return file.error; }
 
 private:
     bool WriteFrames(const std::int16_t* frames, std::size_t count)
     {
-        for (std::size_t first = 0; first < count && !file.failed; first += kFramesPerWrite) {
+        for (std::size_t first = 0; first < count && file.error == 0; first += kFramesPerWrite) {
             const auto n = static_cast<sf_count_t>(std::min(kFramesPerWrite, count - first));
             if (sf_writef_short(sound, frames + first, n) != n || sf_error(sound) != SF_ERR_NO_ERROR)
-                file.failed = true;
+                Failed();
         }
-        return !file.failed;
+        return file.error == 0;
+    }
+
+    // The encoder stopped: by a failed write, else a failed seek, else for its own reasons.
+    void Failed()
+    {
+        if (file.error == 0)
+            file.error = file.seekError != 0 ? file.seekError : EIO;
     }
 
     bool WriteResampled()
     {
-        for (std::size_t n; !file.failed && (n = resampler->Pull(block.data(), block.size())) > 0;)
+        for (std::size_t n; file.error == 0 && (n = resampler->Pull(block.data(), block.size())) > 0;)
             WriteFrames(block.data(), n);
-        return !file.failed;
+        return file.error == 0;
     }
 
     VirtualFile file;
@@ -150,13 +181,15 @@ private:
 }  // namespace
 
 std::unique_ptr<SoundFileWriter> OpenSndfileWriter(int descriptor, SoundFileFormat format, std::uint32_t rate,
-                                                   std::int64_t totalSamples)
+                                                   std::int64_t totalSamples, int& error)
 {
     const std::uint32_t writtenRate = WrittenSampleRate(format, rate);
+    error = EINVAL;
     if (writtenRate == 0 || writtenRate > INT32_MAX || SndfileFormat(format) == 0)
         return nullptr;
     auto writer = std::make_unique<SndfileWriter>(descriptor, totalSamples);
-    if (!writer->Start(format, rate, writtenRate))
+    error = writer->Start(format, rate, writtenRate);
+    if (error != 0)
         return nullptr;
     return writer;
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -40,7 +41,8 @@ std::array<std::uint8_t, kHeaderBytes> WavHeader(std::uint32_t rate, std::uint32
 class WavWriter : public SoundFileWriter {
 public:
     WavWriter(int descriptor, std::uint32_t rate, std::int64_t totalSamples)
-        : output(descriptor),
+        : descriptor(descriptor),
+          output(descriptor),
           totalSamples(totalSamples)
     {
         const auto header = WavHeader(rate, static_cast<std::uint32_t>(totalSamples * kBytesPerSample));
@@ -63,12 +65,22 @@ public:
         return true;
     }
 
-    bool Finish() override { return output.Flush() && given == totalSamples; }
+    bool Finish() override
+    {
+        if (!output.Flush())
+            return false;
+        ending = given == totalSamples ? CheckFileLength(descriptor, output.Given()) : EIO;
+        return ending == 0;
+    }
+
+    int Error() const override { return output.Error() != 0 ? output.Error() : ending; }
 
 private:
+    int descriptor;
     DescriptorOutput output;
     std::int64_t totalSamples;
     std::int64_t given = 0;
+    int ending = 0;  // why Finish found the file wrong: too few samples, or its length
 };
 
 }  // namespace

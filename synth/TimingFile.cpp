@@ -16,7 +16,7 @@ void Append(std::string& text, std::int64_t value)
 
 }  // namespace
 
-bool WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t fileRate, int descriptor)
+int WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t fileRate, int descriptor)
 {
     const auto atFileRate = [&](std::int64_t sample) {
         if (fileRate == renderRate || renderRate == 0)
@@ -40,5 +40,6 @@ bool WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t
         text.clear();
     }
     file.Write(text.data(), text.size());
-    return file.Flush();
+    file.Flush();
+    return file.Error();
 }

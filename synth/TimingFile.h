@@ -13,6 +13,7 @@ inline constexpr const char* kTimingFileHeader = "row,place,bell,stroke,ideal_sa
 // row from 0, place and bell from 1, "hand" or "back", and the blow's ideal
 // and strike times in samples at `fileRate`, the rate of the sound file
 // written beside it (render samples * fileRate / renderRate, rounded, when
-// that file was resampled). Every write is checked; false when any fails,
-// and the file may then be incomplete, so callers write to a temporary file.
-bool WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t fileRate, int descriptor);
+// that file was resampled). Every write is checked; returns 0, or the error
+// number (errno) of the write that failed, and the file may then be
+// incomplete, so callers write to a temporary file.
+int WriteTimingFile(const BlowLog& log, std::uint32_t renderRate, std::uint32_t fileRate, int descriptor);

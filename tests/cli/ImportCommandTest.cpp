@@ -61,7 +61,8 @@ TEST(ImportCommand, FailuresSayWhyAndWriteNothing)
                   CorpusFile("nothing.wav") + ": Failed to open file!\n"},
              Case{"import " + CorpusFile("mono24.wav") + " -o " + folder.Path("a.wav"),
                   CorpusFile("mono24.wav") + ": Format not supported!\n"},
-             Case{"import " + CorpusFile("mono8_8000.wav") + " -o " + folder.Path("no/a.wav"), "Error writing file!\n"},
+             Case{"import " + CorpusFile("mono8_8000.wav") + " -o " + folder.Path("no/a.wav"),
+                  "Error writing file! (" + folder.Path("no/a.wav") + ": No such file or directory)\n"},
          }) {
         const CliRun run = RunCli(c.arguments);
         EXPECT_EQ(run.status, 1) << c.arguments;

@@ -129,7 +129,9 @@ TEST_F(RenderCommand, FlacAndOggBellsRingAsTheirWavSourcesDo)
               wav);
 }
 
-TEST_F(RenderCommand, RefusalsPrintTheApplicationsTextAndWriteNothing)
+// The application's text, then what the command line knows: the range, the
+// bells needed and given, the rates that differ.
+TEST_F(RenderCommand, RefusalsPrintTheApplicationsTextWithWhatToChangeAndWriteNothing)
 {
     struct Case {
         std::string arguments;
@@ -138,13 +140,23 @@ TEST_F(RenderCommand, RefusalsPrintTheApplicationsTextAndWriteNothing)
     const std::string out = " -o " + folder.Path("never.wav");
     const std::string missing = folder.Path("missing.wav");
     const std::string hugeRate = CorpusFile("rate_huge.wav") + " ";  // 4294967295 samples a second
+    const std::string lengths = ": give 10 to 700 seconds, or --length touch)";
     for (const Case& c : {
-             Case{"render --demo-bells --length 9" + out, kLengthRefusal},
-             Case{"render --demo-bells --length 701" + out, kLengthRefusal},
-             Case{"render --bells 8 " + DemoFiles(7) + out, kBellsRefusal},
-             Case{"render " + out, kBellsRefusal},
+             Case{"render --demo-bells --length 9" + out, std::string(kLengthRefusal) + " (--length 9" + lengths},
+             Case{"render --demo-bells --length 701" + out, std::string(kLengthRefusal) + " (--length 701" + lengths},
+             Case{"render --bells 8 " + DemoFiles(7) + out,
+                  "load more files! (8 bells ring and 7 bell files are given; --bells chooses how many ring)"},
+             Case{"render " + out,
+                  "load more files! (10 bells ring and 0 bell files are given; --bells chooses how many ring)"},
+             Case{"render --method \"Grandsire Triples\" " + DemoFiles(6) + out,
+                  "load more files! (Grandsire Triples rings on 8 bells, its 7 and a cover bell, as odd stages ring, "
+                  "and 6 bell files are given; --bells 7 rings it without the cover)"},
+             Case{"render --method \"Plain Bob Minor\" --bells 8 " + DemoFiles(1) + out,
+                  "load more files! (Plain Bob Minor rings on 8 bells and 1 bell file is given; --bells chooses how "
+                  "many ring, from 6 to 16)"},
              Case{"render --bells 5 " + DemoFiles(4) + CorpusFile("stereo16_48000.wav") + out,
-                  "all files must have same sample rate"},
+                  "all files must have same sample rate (" + CorpusFile("stereo16_48000.wav") +
+                      " is at 48000 Hz, the bells before it at 44100 Hz)"},
              Case{"render " + DemoFiles(2) + missing + out, missing + ": " + LoadResultText(LoadOpenFailed)},
              Case{"render --bells 5 " + hugeRate + hugeRate + hugeRate + hugeRate + hugeRate + out,
                   kTooManySamplesRefusal},
@@ -155,10 +167,6 @@ TEST_F(RenderCommand, RefusalsPrintTheApplicationsTextAndWriteNothing)
         EXPECT_TRUE(run.out.empty());
     }
     EXPECT_TRUE(folder.Names().empty());
-
-    const CliRun unwritable = RunCli("render --demo-bells -o " + folder.Path("no/such/folder.wav"));
-    EXPECT_EQ(unwritable.status, 1);
-    EXPECT_EQ(unwritable.err, "Error writing file!\n");
 }
 
 TEST_F(RenderCommand, BadUsageExitsWithTwo)

@@ -216,17 +216,6 @@ TEST_F(RenderStriking, BadStrikingAndOutputOptionsAreRefusedBeforeRendering)
     EXPECT_EQ(RunCli("render --demo-bells --odd-bell 3:40:hand --odd-bell 3:-20:back" + out).status, 0);
 }
 
-TEST_F(RenderStriking, AFailedTimingFileLeavesTheSoundFileAsItWas)
-{
-    const std::vector<unsigned char> old(100, 'o');
-    WriteBytes(folder.Path("p.flac"), old);
-    const CliRun run = RunCli("render --demo-bells --timing " + folder.Path("no/such/folder.csv") + Out("p.flac"));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Error writing file!\n");
-    EXPECT_EQ(ReadBytes(folder.Path("p.flac")), old);
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"p.flac"});
-}
-
 TEST_F(RenderStriking, BellsAtARateFlacCannotHoldAreRefusedBeforeRendering)
 {
     std::string files;

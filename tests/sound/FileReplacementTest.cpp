@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <map>
 #include <sys/stat.h>
 
 namespace {
@@ -65,21 +67,58 @@ TEST(FileReplacement, TheReplacedFileKeepsItsModeAndANewOneGetsTheUsualMode)
     EXPECT_EQ(ModeOf(folder.Path("fresh.wav")), 0644u);
 }
 
-TEST(FileReplacement, TheTemporaryFileIsHiddenBesideTheTargetAndGoesUnlessCommitted)
+TEST(FileReplacement, TheTemporaryFileIsHiddenBesideTheTargetShortAndGoesUnlessCommitted)
 {
     TempFolder folder;
-    WriteBytes(folder.Path("out.wav"), {'o'});
-    {
-        FileReplacement replacement(folder.Path("out.wav"));
-        ASSERT_TRUE(replacement.Create());
-        const fs::path temporary(replacement.TemporaryPath());
-        EXPECT_EQ(temporary.parent_path(), fs::path(folder.Path("out.wav")).parent_path());
-        EXPECT_EQ(temporary.filename().string().rfind(".out.wav.tmp", 0), 0u) << temporary;
-        EXPECT_TRUE(fs::exists(temporary));
-        WriteBytes(replacement.TemporaryPath(), {'h', 'a', 'l', 'f'});
+    const std::string longest = std::string(251, 'n') + ".wav";  // 255 bytes, the most a name may have
+    for (const std::string& name : {std::string("out.wav"), longest}) {
+        WriteBytes(folder.Path(name), {'o'});
+        {
+            FileReplacement replacement(folder.Path(name));
+            ASSERT_TRUE(replacement.Create());
+            const fs::path temporary(replacement.TemporaryPath());
+            EXPECT_EQ(temporary.parent_path(), fs::path(folder.Path(name)).parent_path());
+            EXPECT_EQ(temporary.filename().string().size(), 18u) << temporary;
+            EXPECT_EQ(temporary.filename().string().rfind(".carillix-", 0), 0u) << temporary;
+            EXPECT_TRUE(fs::exists(temporary));
+            WriteBytes(replacement.TemporaryPath(), {'h', 'a', 'l', 'f'});
+        }
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{name});
+        EXPECT_EQ(ReadBytes(folder.Path(name)), std::vector<unsigned char>{'o'});
+        fs::remove(folder.Path(name));
     }
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.wav"});
-    EXPECT_EQ(ReadBytes(folder.Path("out.wav")), std::vector<unsigned char>{'o'});
+}
+
+// When the second of two targets cannot be replaced at the last step (it
+// became a folder after both were checked), the first gets its old file
+// back, or goes again if it was new, and no temporary file stays.
+TEST(FileReplacement, TwoFilesAreReplacedBothOrNeither)
+{
+    for (const bool firstExisted : {true, false}) {
+        for (const bool secondFails : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << "first existed " << firstExisted << ", second fails " << secondFails);
+            TempFolder folder;
+            if (firstExisted)
+                WriteBytes(folder.Path("a.wav"), {'o', 'l', 'd'});
+            FileReplacement first(folder.Path("a.wav"));
+            FileReplacement second(folder.Path("a.csv"));
+            ASSERT_TRUE(first.Create() && second.Create());
+            WriteBytes(first.TemporaryPath(), {'n', 'e', 'w'});
+            WriteBytes(second.TemporaryPath(), {'t'});
+            if (secondFails)
+                fs::create_directory(folder.Path("a.csv"));
+            EXPECT_EQ(CommitReplacements({&first, &second}), !secondFails);
+            EXPECT_EQ(second.Error(), secondFails ? EISDIR : 0);
+            using Bytes = std::vector<unsigned char>;
+            std::map<std::string, Bytes> expected{{"a.csv", secondFails ? Bytes{} : Bytes{'t'}}};
+            if (firstExisted || !secondFails)
+                expected["a.wav"] = secondFails ? Bytes{'o', 'l', 'd'} : Bytes{'n', 'e', 'w'};
+            std::map<std::string, Bytes> found;
+            for (const std::string& name : folder.Names())
+                found[name] = fs::is_directory(folder.Path(name)) ? Bytes{} : ReadBytes(folder.Path(name));
+            EXPECT_EQ(found, expected);
+        }
+    }
 }
 
 TEST(FileReplacement, ALoopOfLinksOrAnEmptyPathIsRefusedWithoutATrace)
