@@ -6,6 +6,9 @@
 
 // The longest quote of user input that a message carries, in bytes.
 inline constexpr std::size_t kMessageQuoteBytes = 40;
+// The longest file path a message quotes, in bytes: every path the system
+// accepts, whole (PATH_MAX), and no more.
+inline constexpr std::size_t kMessagePathBytes = 4096;
 
 // `userText` as a message quotes it (the caller adds any quote marks): valid
 // UTF-8 of at most `maxBytes` bytes. Text that fits is kept whole; longer text

@@ -1,5 +1,7 @@
 #include "cli/Args.h"
 
+#include "base/MessageQuote.h"
+
 #include <algorithm>
 
 Args::Args(int argc, char** argv, int first)
@@ -46,7 +48,7 @@ bool Args::Parse()
                 return false;
             }
         } else {
-            error = "unknown option " + word;
+            error = "unknown option " + MessageQuote(word);
             return false;
         }
     }

@@ -85,6 +85,11 @@ std::string QuotedPath(std::string_view path)
     return MessageQuote(path, kMessagePathBytes);
 }
 
+std::string UnknownStyle(std::string_view text)
+{
+    return "unknown style '" + MessageQuote(text) + "'";
+}
+
 void PrintLoadFailure(const std::string& path, LoadResult result)
 {
     std::fprintf(stderr, "%s: %s\n", QuotedPath(path).c_str(), LoadResultText(result).c_str());

@@ -4,7 +4,6 @@
 #include "ringing/MethodStyle.h"
 #include "sound/LoadResult.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,12 +32,11 @@ std::optional<std::int16_t> ParseStage(std::string_view text);
 // The stage's position in that list: the main dialog's bells list index.
 std::int32_t BellCountIndex(std::int16_t stage);
 
-// The longest file path a message quotes, in bytes: every path the system
-// accepts whole, and no more.
-inline constexpr std::size_t kMessagePathBytes = 4096;
-
 // `path` as a message shows it: MessageQuote within kMessagePathBytes.
 std::string QuotedPath(std::string_view path);
+
+// "unknown style 'TEXT'", the text quoted by MessageQuote.
+std::string UnknownStyle(std::string_view text);
 
 // Prints "PATH: TEXT" for a failed bell load.
 void PrintLoadFailure(const std::string& path, LoadResult result);

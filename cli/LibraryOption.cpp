@@ -1,5 +1,7 @@
 #include "cli/LibraryOption.h"
 
+#include "cli/CommandSupport.h"
+
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -36,9 +38,9 @@ std::optional<int> LoadLibrary(const Args& args, bool orDefault, MethodCatalogue
         return 1;
     }
     for (std::size_t k = 0; k < library.skipped.size() && k < kMostWarnings; ++k)
-        std::fprintf(stderr, "warning: %s: %s\n", use.path.c_str(), library.skipped[k].c_str());
+        std::fprintf(stderr, "warning: %s: %s\n", QuotedPath(use.path).c_str(), library.skipped[k].c_str());
     if (library.skipped.size() > kMostWarnings)
-        std::fprintf(stderr, "warning: %s: %zu more methods skipped\n", use.path.c_str(),
+        std::fprintf(stderr, "warning: %s: %zu more methods skipped\n", QuotedPath(use.path).c_str(),
                      library.skipped.size() - kMostWarnings);
     use.read = true;
     use.aboveMaxStage = library.aboveMaxStage;

@@ -1,3 +1,4 @@
+#include "base/MessageQuote.h"
 #include "base/ParseInteger.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
@@ -66,7 +67,7 @@ int RunMethods(int argc, char** argv, int first)
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     if (!args.Positional().empty())
-        return UsageError(kCommand, "unexpected argument " + args.Positional().front(), kUsage);
+        return UsageError(kCommand, "unexpected argument '" + MessageQuote(args.Positional().front()) + "'", kUsage);
     int stage = 0;
     if (const auto text = args.Value("--stage")) {
         const auto parsed = ParseInteger(*text, kMinStage, kMaxStage);
@@ -84,10 +85,10 @@ int RunMethods(int argc, char** argv, int first)
     std::printf("listed %zu of %zu methods: %zu built-in", listed.size(), catalogue.Methods().size(),
                 catalogue.BuiltInCount());
     if (library.read)
-        std::printf(" and %zu from %s (%lld above 16 bells skipped)\n", library.added, library.path.c_str(),
+        std::printf(" and %zu from %s (%lld above 16 bells skipped)\n", library.added, QuotedPath(library.path).c_str(),
                     static_cast<long long>(library.aboveMaxStage));
     else
         std::printf("; no method library at %s\n",
-                    library.path.empty() ? "~/.local/share/carillix/methods.xml" : library.path.c_str());
+                    library.path.empty() ? "~/.local/share/carillix/methods.xml" : QuotedPath(library.path).c_str());
     return 0;
 }

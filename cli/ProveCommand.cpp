@@ -1,3 +1,4 @@
+#include "base/MessageQuote.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
@@ -52,7 +53,7 @@ int RunProve(int argc, char** argv, int first)
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     if (!args.Positional().empty())
-        return UsageError(kCommand, "unexpected argument " + args.Positional().front(), kUsage);
+        return UsageError(kCommand, "unexpected argument '" + MessageQuote(args.Positional().front()) + "'", kUsage);
     if (!WantsTouch(args))
         return UsageError(kCommand, "give the method with --method or --place-notation", kUsage);
 

@@ -13,8 +13,8 @@
 
 // The bells a render was given, for the refusals that count them.
 struct BellsGiven {
-    std::size_t files = 0;      // bell files on the command line
-    bool bellsOption = false;   // --bells was given
+    std::size_t files = 0;     // bell files on the command line
+    bool bellsOption = false;  // --bells was given
 };
 
 // `plan.refusal` for `request`, followed for the length and the bells by

@@ -1,4 +1,3 @@
-#include "base/MessageQuote.h"
 #include "base/ParseInteger.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
@@ -91,7 +90,7 @@ std::optional<int> ReadOptions(const Args& args, RenderOptions& options)
     if (const auto text = args.Value("--style")) {
         const auto style = ParseStyle(*text);
         if (!style)
-            return UsageError(kCommand, "unknown style '" + MessageQuote(*text) + "'", kUsage);
+            return UsageError(kCommand, UnknownStyle(*text), kUsage);
         request.style = *style;
     }
     if (const auto text = args.Value("--peal-speed")) {

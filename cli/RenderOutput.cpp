@@ -39,7 +39,7 @@ std::optional<std::string> ChooseRenderOutput(const Args& args, const std::strin
 {
     const auto format = SoundFileFormatFor(soundPath);
     if (!format)
-        return "cannot tell the format of '" + soundPath + "': name it " + kSoundFileExtensions;
+        return "cannot tell the format of '" + QuotedPath(soundPath) + "': name it " + kSoundFileExtensions;
     output.soundPath = soundPath;
     output.format = *format;
     if (const auto timing = args.Value("--timing")) {

@@ -1,3 +1,4 @@
+#include "base/MessageQuote.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
@@ -52,7 +53,7 @@ int RunRows(int argc, char** argv, int first)
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     if (!args.Positional().empty())
-        return UsageError(kCommand, "unexpected argument " + args.Positional().front(), kUsage);
+        return UsageError(kCommand, "unexpected argument '" + MessageQuote(args.Positional().front()) + "'", kUsage);
 
     std::optional<TouchChoice> touch;
     if (const auto status = ReadTouchOptions(args, kCommand, kUsage, touch))
@@ -73,7 +74,7 @@ int RunRows(int argc, char** argv, int first)
     if (const auto text = args.Value("--style")) {
         const auto parsed = ParseStyle(*text);
         if (!parsed)
-            return UsageError(kCommand, "unknown style '" + *text + "'", kUsage);
+            return UsageError(kCommand, UnknownStyle(*text), kUsage);
         style = *parsed;
     }
     if (style == StylePrinciple && stage != 16) {

@@ -1,5 +1,6 @@
 #include "cli/StrikingOptions.h"
 
+#include "base/MessageQuote.h"
 #include "base/ParseInteger.h"
 
 #include <charconv>
@@ -90,11 +91,13 @@ std::optional<std::string> ReadStrikingOptions(const Args& args, StrikingSetting
     for (const std::string& text : args.Values("--odd-bell")) {
         const auto odd = ParseOddBell(text);
         if (!odd)
-            return "--odd-bell " + text + ": give BELL:MS or BELL:MS:hand or BELL:MS:back, bell 1..16, MS -1000..1000";
+            return "--odd-bell " + MessageQuote(text) +
+                   ": give BELL:MS or BELL:MS:hand or BELL:MS:back, bell 1..16, MS -1000..1000";
         for (const OddBell& given : settings.oddBells)
             if (given.bell == odd->bell &&
                 ((given.handstroke && odd->handstroke) || (given.backstroke && odd->backstroke)))
-                return "--odd-bell " + text + ": bell " + std::to_string(odd->bell + 1) + " is given twice";
+                return "--odd-bell " + MessageQuote(text) + ": bell " + std::to_string(odd->bell + 1) +
+                       " is given twice";
         settings.oddBells.push_back(*odd);
     }
     return std::nullopt;

@@ -164,7 +164,7 @@ public:
     {
         stopped = true;
         library = MethodLibrary{};
-        library.fault = "method library " + name + ": " + why;
+        library.fault = "method library " + MessageQuote(name, kMessagePathBytes) + ": " + why;
         return false;
     }
 

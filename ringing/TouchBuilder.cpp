@@ -41,6 +41,28 @@ bool ReadCall(const char* kind, const std::optional<std::string>& given, std::st
     return true;
 }
 
+bool IsContinuationByte(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// The UTF-8 character that starts at byte `at` of `text`, whole: up to the
+// next byte that starts one.
+std::string_view CharacterAt(std::string_view text, std::size_t at)
+{
+    std::size_t end = at + 1;
+    while (end < text.size() && IsContinuationByte(text[end]))
+        ++end;
+    return text.substr(at, end - at);
+}
+
+// The UTF-8 characters that start before byte `at` of `text`.
+std::size_t CharactersBefore(std::string_view text, std::size_t at)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at),
+                                                  [](char byte) { return !IsContinuationByte(byte); }));
+}
+
 // The most changes a call may have: those between two successive call
 // positions, and before the first one (a touch starts at a lead head).
 int LongestCall(const std::vector<int>& ends)
@@ -58,7 +80,8 @@ bool CheckCalling(const Touch& touch, std::string& fault)
         if (letter == 'p')
             continue;
         if (letter != 'b' && letter != 's') {
-            fault = "the calling has '" + std::string(1, letter) + "' at character " + std::to_string(k + 1) +
+            fault = "the calling has '" + MessageQuote(CharacterAt(touch.calling, k)) + "' at character " +
+                    std::to_string(CharactersBefore(touch.calling, k) + 1) +
                     "; it takes p (plain), b (bob) and s (single)";
             return false;
         }

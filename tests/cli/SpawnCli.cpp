@@ -54,8 +54,9 @@ CliChild::CliChild(const std::vector<std::string>& arguments, const CliOptions& 
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             _exit(127);
     }
-    if (options.user && (setgroups(0, nullptr) != 0 || setresgid(options.user->gid, options.user->gid, options.user->gid) != 0 ||
-                         setresuid(options.user->uid, options.user->uid, options.user->uid) != 0))
+    if (options.user &&
+        (setgroups(0, nullptr) != 0 || setresgid(options.user->gid, options.user->gid, options.user->gid) != 0 ||
+         setresuid(options.user->uid, options.user->uid, options.user->uid) != 0))
         _exit(127);
     execv(argv[0], argv.data());
     _exit(127);

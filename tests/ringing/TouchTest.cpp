@@ -323,6 +323,12 @@ TEST(Touch, BuildRefusesCallingsItCannotRing)
                   "place notation x16 on 6 has no single of its own; the calling needs one given by place notation"},
              Case{MethodRequest(plainBobMinor, "pbq"),
                   "the calling has 'q' at character 3; it takes p (plain), b (bob) and s (single)"},
+             Case{MethodRequest(plainBobMinor,
+                                "p\xC3\xA9"
+                                "b"),
+                  "the calling has '\xC3\xA9' at character 2; it takes p (plain), b (bob) and s (single)"},
+             Case{MethodRequest(plainBobMinor, "\xE2\x82"),
+                  "the calling has '\xEF\xBF\xBD' at character 1; it takes p (plain), b (bob) and s (single)"},
              Case{MethodRequest(plainBobMinor, "b", "x.x.x.x.x.x.x.x.x.x.x.x.x"),
                   "the bob has 13 changes; a call of Plain Bob Minor may have at most 12"},
              Case{MethodRequest(stedmanTriples, "s", std::nullopt, "5.7.5.7"),
