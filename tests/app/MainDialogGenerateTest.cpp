@@ -8,12 +8,15 @@
 #include "tests/app/MainDialogDriver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace PealDlgIds;
@@ -286,23 +289,43 @@ TEST(MainDialogGeneration, TheOutputChoiceNeverOpensAmongTheDemoBells)
     EXPECT_EQ(d.script.fileDialogs.back().initialFolder, QDir::homePath().toStdString());
 }
 
+// A folder that is missing, or a write that fails at the last flush (a
+// file-size limit below the output's 160048 bytes, written in blocks of
+// 64 KB), shows the message and leaves every file as it was.
 TEST(MainDialogGeneration, AFailedWriteSaysSoAndLosesNothing)
 {
     MainDialogDriver d;
     const std::string existing = d.folder.filePath("keep.wav").toStdString();
+    const QString old = d.folder.filePath("old.wav");
+    QFile oldFile(old);
+    ASSERT_TRUE(oldFile.open(QIODevice::WriteOnly) && oldFile.write("old") == 3);
+    oldFile.close();
+    QStringList entries;
     d.Run([&] {
         GenerateOnce(d);
         d.script.AnswerFileDialog(existing);
         d.Click(kWriteFile);
         const std::string before = d.dialog.outputSound.fileName;
+        entries = QDir(d.folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         d.script.AnswerFileDialog(d.folder.filePath("no-such-folder/peal.wav").toStdString());
         d.Click(kWriteFile);
+        rlimit unlimited{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        const rlimit limited{150000, unlimited.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        d.script.AnswerFileDialog(old.toStdString());
+        d.Click(kWriteFile);
+        setrlimit(RLIMIT_FSIZE, &unlimited);
         EXPECT_EQ(d.dialog.outputSound.fileName, before);
         EXPECT_TRUE(d.Enabled(kWriteFile));
     });
-    EXPECT_EQ(d.script.messages, Messages{"Error writing file!"});
+    EXPECT_EQ(d.script.messages, (Messages{"Error writing file!", "Error writing file!"}));
     EXPECT_EQ(d.dialog.outputSound.state, 1);
     EXPECT_EQ(QFileInfo(QString::fromStdString(existing)).size(), 48 + 2 * 80000);
+    ASSERT_TRUE(oldFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(oldFile.readAll(), "old");
+    EXPECT_EQ(QDir(d.folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
 }
 
 TEST(MainDialogGeneration, PlayFilePlaysTheWholeOutput)
