@@ -21,7 +21,8 @@ std::filesystem::path Resolved(const std::string& path)
 }  // namespace
 
 const char* const kRenderOutputHelp =
-    "  -o, --output FILE      the sound file to write (replaced only when fully written), in\n"
+    "  -o, --output FILE      the sound file to write (replaced only when fully written;\n"
+    "                         a FIFO or device is written straight into), in\n"
     "                         the format its extension names, in any case: .wav (16-bit PCM),\n"
     "                         .flac (16-bit, lossless), .ogg (Vorbis), .opus or .mp3, mono\n"
     "                         at the bells' rate (Opus and MP3 resampled when they cannot take it)\n"

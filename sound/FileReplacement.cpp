@@ -53,7 +53,7 @@ int FollowLinks(std::string path, std::string& target)
 std::string TemporaryName()
 {
     static std::atomic<std::uint64_t> counter{0};
-    std::uint64_t x = static_cast<std::uint64_t>(getpid()) << 32 ^ counter.fetch_add(1) ^
+    std::uint64_t x = (static_cast<std::uint64_t>(getpid()) << 32) ^ counter.fetch_add(1) ^
                       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     x += 0x9E3779B97F4A7C15u;  // splitmix64, so that neighbouring inputs give unrelated names
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
