@@ -63,10 +63,13 @@ sf_count_t VirtualSeek(sf_count_t offset, int whence, void* user)
 
 sf_count_t VirtualRead(void* bytes, sf_count_t count, void* user)
 {
+    VirtualFile& file = FileOf(user);
     for (;;) {
-        const ssize_t got = read(FileOf(user).descriptor, bytes, static_cast<std::size_t>(count));
-        if (got >= 0 || errno != EINTR)
+        const ssize_t got = read(file.descriptor, bytes, static_cast<std::size_t>(count));
+        if (got >= 0 || errno != EINTR) {
+            file.position += got < 0 ? 0 : got;
             return got < 0 ? 0 : got;
+        }
     }
 }
 
