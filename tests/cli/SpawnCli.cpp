@@ -1,76 +1,66 @@
 #include "tests/cli/SpawnCli.h"
 
+#include "tests/sound/TempFolder.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <grp.h>
 #include <pwd.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 std::optional<CliUser> UnprivilegedUser(bool& missing)
 {
-    missing = false;
-    if (geteuid() != 0)
-        return std::nullopt;
     const passwd* nobody = getpwnam("nobody");
     const group* nogroup = getgrnam("nogroup");
-    missing = nobody == nullptr || nogroup == nullptr;
-    if (missing)
+    missing = geteuid() == 0 && (nobody == nullptr || nogroup == nullptr);
+    if (geteuid() != 0 || missing)
         return std::nullopt;
     return CliUser{nobody->pw_uid, nogroup->gr_gid};
 }
 
 CliChild::CliChild(const std::vector<std::string>& arguments, const CliOptions& options)
 {
-    char pattern[] = "/tmp/carillix-child-XXXXXX";
-    if (mkdtemp(pattern) == nullptr)
-        return;
-    folder = pattern;
+    char pattern[] = "/tmp/carillix-err-XXXXXX";
+    const int err = mkstemp(pattern);
+    errPath = pattern;
     std::vector<std::string> words{CARILLIX_CLI_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    const std::string out = folder + "/out";
-    const std::string err = folder + "/err";
     pid = fork();
-    if (pid != 0)
+    if (pid != 0) {
+        close(err);
         return;
+    }
     // The child: only async-signal-safe calls from here to exec.
-    const int in = open("/dev/null", O_RDONLY);
-    const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || outFile < 0 || errFile < 0 || dup2(in, 0) < 0 || dup2(outFile, 1) < 0 || dup2(errFile, 2) < 0)
+    const int in = open("/dev/null", O_RDWR);
+    if (err < 0 || in < 0 || dup2(in, 0) < 0 || dup2(in, 1) < 0 || dup2(err, 2) < 0)
         _exit(127);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
         std::signal(signal, SIG_DFL);
-    if (options.fileSizeLimit) {
-        const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+    if (const auto bytes = options.fileSizeLimit) {
+        const rlimit limit{*bytes, *bytes};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             _exit(127);
     }
-    if (options.user &&
-        (setgroups(0, nullptr) != 0 || setresgid(options.user->gid, options.user->gid, options.user->gid) != 0 ||
-         setresuid(options.user->uid, options.user->uid, options.user->uid) != 0))
-        _exit(127);
+    if (const auto user = options.user) {
+        if (setgroups(0, nullptr) != 0 || setresgid(user->gid, user->gid, user->gid) != 0 ||
+            setresuid(user->uid, user->uid, user->uid) != 0)
+            _exit(127);
+    }
     execv(argv[0], argv.data());
     _exit(127);
 }
 
 CliChild::~CliChild()
 {
-    if (pid > 0 && status == -1)
-        Wait();
-    if (!folder.empty()) {
-        std::remove((folder + "/out").c_str());
-        std::remove((folder + "/err").c_str());
-        rmdir(folder.c_str());
-    }
+    Wait();
+    std::remove(errPath.c_str());
 }
 
 bool CliChild::Ended() const
@@ -82,12 +72,11 @@ bool CliChild::Ended() const
 
 int CliChild::Wait()
 {
-    while (status == -1 && pid > 0) {
-        int raw = 0;
+    for (int raw = 0; status == -1 && pid > 0;) {
         const pid_t waited = waitpid(pid, &raw, 0);
         if (waited == pid)
             status = raw;
-        else if (waited < 0 && errno != EINTR)
+        else if (errno != EINTR)
             break;
     }
     return status;
@@ -95,8 +84,6 @@ int CliChild::Wait()
 
 std::string CliChild::Err() const
 {
-    std::ifstream in(folder + "/err", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const auto bytes = ReadBytes(errPath);
+    return {bytes.begin(), bytes.end()};
 }
