@@ -48,8 +48,8 @@ std::string StrikingSummary(const StrikingSettings& striking)
                            ? "like a band, " + Number(striking.rmsMilliseconds) + " ms"
                            : std::string("even");
     for (const OddBell& odd : striking.oddBells) {
-        text += "; bell " + std::to_string(odd.bell + 1) + " " + Number(odd.milliseconds < 0 ? -odd.milliseconds
-                                                                                              : odd.milliseconds) +
+        text += "; bell " + std::to_string(odd.bell + 1) + " " +
+                Number(odd.milliseconds < 0 ? -odd.milliseconds : odd.milliseconds) +
                 (odd.milliseconds < 0 ? " ms early" : " ms late");
         if (odd.handstroke != odd.backstroke)
             text += odd.handstroke ? " at handstroke" : " at backstroke";
@@ -60,8 +60,9 @@ std::string StrikingSummary(const StrikingSettings& striking)
 // `word` as one word of a POSIX shell command.
 std::string ShellWord(const std::string& word)
 {
-    const bool plain = !word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                               "0123456789_./:=+-,@%") == std::string::npos;
+    const bool plain = !word.empty() && word.find_first_not_of(
+                                            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                            "0123456789_./:=+-,@%") == std::string::npos;
     if (plain)
         return word;
     std::string quoted = "'";

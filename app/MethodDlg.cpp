@@ -120,7 +120,9 @@ void CMethodDlg::OnLibrary()
     FillMethods();
     if (skipped > 0)
         MessageBox(std::to_string(skipped) + (skipped == 1 ? " method" : " methods") + " of " + libraryFile +
-                   (skipped == 1 ? " could not be read and is left out: " : " could not be read and are left out; the first: ") + first);
+                   (skipped == 1 ? " could not be read and is left out: "
+                                 : " could not be read and are left out; the first: ") +
+                   first);
 }
 
 void CMethodDlg::OnClear()

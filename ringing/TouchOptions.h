@@ -15,7 +15,7 @@ struct TouchOptions {
     std::optional<std::string> method;  // a title, looked up in a catalogue
     std::optional<std::string> placeNotation;
     std::optional<std::string> stage;
-    std::optional<std::string> calls;  // p, b, s per call position
+    std::optional<std::string> calls;    // p, b, s per call position
     std::optional<std::string> calling;  // by calling positions
     std::optional<std::string> parts;
     std::optional<std::string> observation;
