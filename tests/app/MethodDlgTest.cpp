@@ -118,8 +118,8 @@ TEST(MethodDlg, FiltersAsTheUserTypesAndFillsInTheChoice)
         // A calling shows what `prove` shows first, its proof or its fault.
         for (const char* calling : {"W sH", "3H", "3Q"}) {
             dialog.SetControlText(kCalling, calling);
-            ExpectProof(dialog,
-                        FirstLine(RunCli("prove --method 'Bristol Surprise Major' --calling '" + std::string(calling) + "'")));
+            ExpectProof(dialog, FirstLine(RunCli("prove --method 'Bristol Surprise Major' --calling '" +
+                                                 std::string(calling) + "'")));
         }
         dialog.OnCancel();
     });
@@ -144,15 +144,44 @@ TEST(MethodDlg, OkRefusesWhatTheCommandLineRefusesInItsWords)
         f.single = "1234";
     };
     const Refusal refusals[] = {
-        {"calls", [&](MethodForm& f) { pbMinor(f); f.calls = "pbx"; }, "prove --method 'Plain Bob Minor' --calls pbx"},
-        {"both", [&](MethodForm& f) { pbMinor(f); f.calls = "b"; f.calling = "H"; },
+        {"calls",
+         [&](MethodForm& f) {
+             pbMinor(f);
+             f.calls = "pbx";
+         },
+         "prove --method 'Plain Bob Minor' --calls pbx"},
+        {"both",
+         [&](MethodForm& f) {
+             pbMinor(f);
+             f.calls = "b";
+             f.calling = "H";
+         },
          "prove --method 'Plain Bob Minor' --calls b --calling H"},
-        {"parts", [&](MethodForm& f) { pbMinor(f); f.calling = "3H"; f.parts = "0"; },
+        {"parts",
+         [&](MethodForm& f) {
+             pbMinor(f);
+             f.calling = "3H";
+             f.parts = "0";
+         },
          "prove --method 'Plain Bob Minor' --calling 3H --parts 0"},
-        {"no round", [&](MethodForm& f) { pbMinor(f); f.calling = "W H H"; },
+        {"no round",
+         [&](MethodForm& f) {
+             pbMinor(f);
+             f.calling = "W H H";
+         },
          "prove --method 'Plain Bob Minor' --calling 'W H H'"},
-        {"stage", [](MethodForm& f) { f.placeNotation = "x1x"; f.stage = "17"; }, "prove --place-notation x1x --stage 17"},
-        {"notation", [](MethodForm& f) { f.placeNotation = "x9"; f.stage = "8"; }, "prove --place-notation x9 --stage 8"},
+        {"stage",
+         [](MethodForm& f) {
+             f.placeNotation = "x1x";
+             f.stage = "17";
+         },
+         "prove --place-notation x1x --stage 17"},
+        {"notation",
+         [](MethodForm& f) {
+             f.placeNotation = "x9";
+             f.stage = "8";
+         },
+         "prove --place-notation x9 --stage 8"},
         {"six ends",
          [](MethodForm& f) {
              f.title = "Stedman Triples";
@@ -161,11 +190,26 @@ TEST(MethodDlg, OkRefusesWhatTheCommandLineRefusesInItsWords)
              f.calling = "3H";
          },
          "prove --method 'Stedman Triples' --calling 3H"},
-        {"rms", [&](MethodForm& f) { pbMinor(f); f.likeABand = true; f.rmsMilliseconds = "300"; },
+        {"rms",
+         [&](MethodForm& f) {
+             pbMinor(f);
+             f.likeABand = true;
+             f.rmsMilliseconds = "300";
+         },
          "render --method 'Plain Bob Minor' --striking-model human --rms-ms 300"},
-        {"late", [&](MethodForm& f) { pbMinor(f); f.oddBell = 3; f.lateMilliseconds = "soon"; },
+        {"late",
+         [&](MethodForm& f) {
+             pbMinor(f);
+             f.oddBell = 3;
+             f.lateMilliseconds = "soon";
+         },
          "render --method 'Plain Bob Minor' --odd-bell 3:soon"},
-        {"odd bell", [&](MethodForm& f) { pbMinor(f); f.oddBell = 8; f.lateMilliseconds = "20"; },
+        {"odd bell",
+         [&](MethodForm& f) {
+             pbMinor(f);
+             f.oddBell = 8;
+             f.lateMilliseconds = "20";
+         },
          "render --method 'Plain Bob Minor' --odd-bell 8:20"},
     };
     for (const Refusal& r : refusals) {
@@ -215,9 +259,9 @@ TEST(MethodDlg, WorksFromTheKeyboardAlone)
     });
     // Library..., the check box, the checked one of the two radio buttons,
     // OK, Cancel and Clear are named by their captions.
-    const std::vector<std::string> names{"Find",     "Methods",  "",          "Place notation", "Stage", "Bob",   "Single",
-                                         "Calls",    "Calling",  "Parts",     "",               "",      "RMS (ms)", "Odd bell",
-                                         "Late (ms)", "Stroke",  "Proof",     "",               "",      ""};
+    const std::vector<std::string> names{
+        "Find", "Methods", "",         "Place notation", "Stage",     "Bob",    "Single", "Calls", "Calling", "Parts",
+        "",     "",        "RMS (ms)", "Odd bell",       "Late (ms)", "Stroke", "Proof",  "",      "",        ""};
     EXPECT_EQ(visited, names) << ::testing::PrintToString(visited);
     ASSERT_EQ(result, IDOK);
     ASSERT_TRUE(dialog.Choice());
