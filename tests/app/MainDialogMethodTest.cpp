@@ -92,9 +92,9 @@ TEST(MainDialogMethod, WriteFileWritesTheTypeTheNameOrTheChosenEntrySays)
         const char* codec;
     };
     const Case cases[] = {
-        {"peal.mp3", 1, "peal.mp3", "mp3"},   {"peal.xyz", 1, "peal.xyz", "pcm_s16le"},
-        {"peal", 2, "peal.flac", "flac"},     {"peal.WAV", 5, "peal.WAV", "pcm_s16le"},
-        {"band.xyz", 5, "band.xyz", "mp3"},   {"peal", 4, "peal.opus", "opus"},
+        {"peal.mp3", 1, "peal.mp3", "mp3"},    {"peal.xyz", 1, "peal.xyz", "pcm_s16le"},
+        {"peal", 2, "peal.flac", "flac"},      {"peal.WAV", 5, "peal.WAV", "pcm_s16le"},
+        {"band.xyz", 5, "band.xyz", "mp3"},    {"peal", 4, "peal.opus", "opus"},
         {"peal.ogg", 3, "peal.ogg", "vorbis"}, {"peal", 2, "peal.flac", "flac"},
     };
     MainDialogDriver d;
