@@ -1,6 +1,7 @@
 #include "app/MethodDlg.h"
 #include "app/PealDlg.h"
 #include "tests/app/MainDialogDriver.h"
+#include "tests/app/ToolkitTestSupport.h"
 #include "tests/cli/RunCli.h"
 #include "tests/sound/ReadBack.h"
 
@@ -59,6 +60,7 @@ TEST(MainDialogMethod, RingsACallingAsTheCommandLineDoes)
         const QLineEdit* line = d.dialog.Control<QLineEdit>(kMethodLine);
         EXPECT_EQ(line->toolTip(), "Plain Bob Minor: 3H, whole touch; even");
         EXPECT_EQ(line->accessibleName(), line->toolTip());
+        EXPECT_TRUE(SaveScreenshot(d.dialog.Window(), "main-dialog-method"));
         d.answers.push_back(LetItRun());
         d.Click(kGenerate);
         d.script.AnswerFileDialog(path);  // takes the first entry's extension
