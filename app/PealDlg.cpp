@@ -1,8 +1,10 @@
 #include "app/PealDlg.h"
 
 #include "app/ExitDlg.h"
+#include "app/MethodDlg.h"
 #include "app/PealApp.h"
 #include "app/toolkit/Toolkit.h"
+#include "base/NumberText.h"
 #include "playback/PlayRequest.h"
 #include "playback/PortAudioWaveOut.h"
 #include "playback/dialogs/PlayDlg.h"
@@ -11,6 +13,7 @@
 #include "synth/PealRender.h"
 #include "synth/dialogs/GenerateDlg.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +31,7 @@ CPealDlg::CPealDlg(CDialog* parent)
     MapCommand(kPlayFile, &CPealDlg::OnPlayFile);
     MapCommand(kWriteFile, &CPealDlg::OnWriteFile);
     MapCommand(kClearAll, &CPealDlg::OnClearAllFiles);
+    MapCommand(kMethod, &CPealDlg::OnMethod);
     for (int bell = 0; bell < kMaxBells; ++bell)
         MapCommand(kReadFile[bell], [this, bell] { OnReadFile(bell); });
     constexpr std::array kStyles{StyleHome, StyleTrebleBob, StyleGrandsire, StyleStedman, StylePrinciple};
@@ -169,7 +173,9 @@ bool CPealDlg::SaveOutput()
     choice.SetInitialFolder(OutputFolder());
     if (choice.DoModal() != IDOK)
         return true;
-    if (!SaveWavTo(outputSound, choice.GetPathName()))
+    const auto entry = static_cast<std::size_t>(std::clamp<int>(choice.GetFilterIndex(), 1, kOutputFileFormats.size()));
+    const SoundFileFormat format = SoundFileFormatFor(choice.GetPathName()).value_or(kOutputFileFormats[entry - 1]);
+    if (!SaveSoundFile(outputSound, format, choice.GetPathName()))
         return false;
     lastWrittenFolder = FolderOf(choice.GetPathName());
     return true;
@@ -197,14 +203,33 @@ void CPealDlg::OnGenerateOutput()
     request.lengthSeconds = lengthSeconds;
     request.strikingError = strikingError;
     request.random = &theApp.strikeRandom;
+    if (method) {
+        const int methodStage = method->touch.method.stage;
+        if (request.bells < methodStage) {
+            MessageBox(method->touch.method.title + " needs " + std::to_string(methodStage) + " bells: choose " +
+                       std::to_string(std::max<int>(methodStage, BellsForListIndex(0))) +
+                       " or more under \"No. of bells\".");
+            return;
+        }
+        request.touch = method->touch;
+        request.striking = method->striking;
+        request.wholeTouch = method->wholeTouch;
+    }
     const RenderPlan plan = PlanRender(request, bells.data(), commonSampleRate);
     if (plan.stageChosen) {
         stage = plan.stage;
-        style = plan.style;
+        if (!request.touch)
+            style = plan.style;
     }
     if (!plan.ok) {
         MessageBox(plan.refusal);
         return;
+    }
+    if (method) {
+        if (const std::string refusal = CheckMethodRender(request, plan); !refusal.empty()) {
+            MessageBox(refusal);
+            return;
+        }
     }
     totalSamples = plan.totalSamples;
     fadeSamples = plan.fadeSamples;
@@ -239,6 +264,81 @@ void CPealDlg::OnPlayFile()
 void CPealDlg::OnStyleChosen(MethodStyle chosen)
 {
     style = chosen;
+    ShowMethod(std::nullopt);
+}
+
+MethodCatalogue& CPealDlg::Catalogue()
+{
+    if (catalogue)
+        return *catalogue;
+    catalogue = std::make_unique<MethodCatalogue>();
+    const std::string path = DefaultMethodLibraryPath();
+    if (path.empty() || !QFileInfo(QString::fromStdString(path)).isFile())
+        return *catalogue;
+    MethodLibrary library;
+    {
+        CWaitCursor wait;
+        library = ReadMethodLibraryFile(path);
+    }
+    if (library.fault.empty())
+        catalogue->AddLibrary(std::move(library.methods));
+    else
+        MessageBox(library.fault);
+    return *catalogue;
+}
+
+void CPealDlg::ShowMethod(std::optional<MethodChoice> chosen)
+{
+    method = std::move(chosen);
+    SetElidedText(kMethodLine, method ? method->summary : std::string());
+}
+
+void CPealDlg::OnMethod()
+{
+    CMethodDlg dialog(methodForm, Catalogue());
+    const int result = dialog.DoModal();
+    if (!dialog.LibraryFile().empty())
+        libraryFile = dialog.LibraryFile();
+    if (result == kMethodCleared) {
+        ShowMethod(std::nullopt);
+        CheckRadioButton(kStyleFirst, kStyleLast, kStyleFirst + static_cast<int>(style));
+        return;
+    }
+    if (result != IDOK || !dialog.Choice())
+        return;
+    methodForm = dialog.Choice()->form;
+    const std::int16_t methodBells = WindowBellsForStage(dialog.Choice()->touch.method.stage);
+    ShowMethod(dialog.Choice());
+    CheckRadioButton(kStyleFirst, kStyleLast, 0);
+    for (std::int32_t index = 0; BellsForListIndex(index) <= methodBells; ++index) {
+        if (BellsForListIndex(index) == methodBells) {
+            bellCountIndex = index;
+            Control<QComboBox>(kBellCountList)->setCurrentIndex(index);
+            break;
+        }
+    }
+}
+
+std::string CPealDlg::CheckMethodRender(const RenderRequest& request, const RenderPlan& plan)
+{
+    if (const auto why = CheckOddBells(request.striking, plan.stage))
+        return *why;
+    if (!request.wholeTouch || plan.totalSamples <= kLongestWindowTouchSeconds * plan.rate)
+        return {};
+    RenderCommandSettings settings;
+    settings.bells = plan.stage;
+    const auto pealMinutes = static_cast<int>(request.pealSeconds / 60);
+    settings.pealSpeed =
+        std::to_string(pealMinutes / 60) + "h" + (pealMinutes % 60 < 10 ? "0" : "") + std::to_string(pealMinutes % 60);
+    settings.strikingError = request.strikingError;
+    for (int bell = 0; bell < plan.stage; ++bell)
+        settings.bellFiles.push_back(bells[bell].fileName);
+    settings.libraryFile = libraryFile;
+    return method->touch.method.title + ": the whole touch rings " + GroupedThousands(plan.touchChanges) +
+           " changes, " + ClockTime(plan.totalSamples / plan.rate) +
+           " of sound; the window keeps up to 60 minutes. The command line rings touches and peals of any "
+           "length, writing them as it goes:\n\n" +
+           RenderCommandFor(*method, settings, Catalogue());
 }
 
 void CPealDlg::OnClearAllFiles()

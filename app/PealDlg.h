@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/MethodChoice.h"
 #include "app/toolkit/Dialog.h"
 #include "app/toolkit/Toolkit.h"
 #include "ringing/MethodStyle.h"
 #include "ringing/Row.h"
 #include "sound/LoadResult.h"
 #include "sound/SoundBuffer.h"
+#include "sound/SoundFileFormat.h"
 
 #include <QIcon>
 
@@ -13,9 +15,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CWaveOut;
+struct RenderPlan;
+struct RenderRequest;
 
 // Control ids of the main dialog (layout 102).
 namespace PealDlgIds {
@@ -37,6 +42,8 @@ inline constexpr int kPlayFile = 1043;
 inline constexpr int kClearAll = 1049;
 inline constexpr int kStyleFirst = 1069;  // "Carillix" (StyleHome) .. 1073 "Principle"
 inline constexpr int kStyleLast = 1073;
+inline constexpr int kMethod = 1074;      // "Method..."
+inline constexpr int kMethodLine = 1075;  // what the chosen method rings; empty for a style
 // "Read File" button and file-name box of bell 1 .. bell 16.
 inline constexpr std::array<int, kMaxBells> kReadFile{1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020,
                                                       1021, 1022, 1023, 1024, 1061, 1062, 1063, 1064};
@@ -49,13 +56,23 @@ inline constexpr const char* kWriteErrorText = "Error writing file!";
 inline constexpr const char* kGenerationCancelledText = "Generation cancelled";
 inline constexpr const char* kOutputMemoryText = "Not enough memory for an output of this length!";
 // File choices: bells may be WAV or MP3, or FLAC or Ogg, and a name that
-// does not exist may be typed (the load then reports it); the output is WAV,
-// into a folder that exists, with a question before a file is replaced.
+// does not exist may be typed (the load then reports it); the output is
+// written in the type its extension names, else in the type of the filter
+// entry chosen (in kOutputFileFormats' order), into a folder that exists,
+// with a question before a file is replaced.
 inline constexpr const char* kBellFileFilter =
     "Waveform files (.wav, .mp3)|*.wav;*.mp3|FLAC and Ogg files (.flac, .ogg)|*.flac;*.ogg|";
 inline constexpr unsigned kBellFileFlags = OFN_EXPLORER;
-inline constexpr const char* kOutputFileFilter = "Waveform files (.wav)|*.wav|";
+inline constexpr const char* kOutputFileFilter =
+    "Waveform files (.wav)|*.wav|FLAC files (.flac)|*.flac|Ogg Vorbis files (.ogg)|*.ogg|"
+    "Opus files (.opus)|*.opus|MP3 files (.mp3)|*.mp3|";
+inline constexpr std::array<SoundFileFormat, 5> kOutputFileFormats{SoundFileFormat::Wav, SoundFileFormat::Flac,
+                                                                   SoundFileFormat::OggVorbis, SoundFileFormat::Opus,
+                                                                   SoundFileFormat::Mp3};
 inline constexpr unsigned kOutputFileFlags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+// The longest whole touch the window renders, in memory; longer ones go to
+// the command line, which writes them as it renders.
+inline constexpr std::int64_t kLongestWindowTouchSeconds = 60 * 60;
 
 // The application's main window: every setting, the sixteen bell slots, the
 // version texts and the buttons that start each action. It owns the output
@@ -85,6 +102,10 @@ public:
     void OnPlayFile();
     void OnStyleChosen(MethodStyle chosen);
     void OnClearAllFiles();
+    // "Method...": the Method dialog over this run's last choice; OK rings
+    // its method instead of the style (the style buttons cleared, "No. of
+    // bells" set to hold the method), Clear goes back to the style.
+    void OnMethod();
 
     // The application icon in the sizes a window and the desktop use.
     static QIcon ApplicationIcon();
@@ -110,6 +131,10 @@ public:
     CSoundBuffer outputSound;       // the generated output; state 1 while it exists
     std::int32_t totalSamples = 0;  // output length in samples, last generation
     std::int32_t fadeSamples = 0;   // fade-out length in samples, last generation
+    // The method "Generate Output" rings instead of `style`; none while a
+    // style is chosen.
+    std::optional<MethodChoice> method;
+    MethodForm methodForm;  // the Method dialog's last accepted form, this run
 
     // Gives the sound output "Play File" plays through: a new default-device
     // output unless replaced (tests).
@@ -126,9 +151,18 @@ private:
     // allowed to write), else in the home folder.
     bool SaveOutput();
     std::string OutputFolder() const;
+    // The methods the Method dialog lists: built on first use, with the
+    // method library at its default place when there is one.
+    MethodCatalogue& Catalogue();
+    void ShowMethod(std::optional<MethodChoice> chosen);
+    // The request of "Generate Output" for the chosen method, or the refusal
+    // to show (empty when it may go ahead).
+    std::string CheckMethodRender(const RenderRequest& request, const RenderPlan& plan);
 
     // Where the file choices of this run have been; nothing is kept
     // between runs.
     std::string lastBellFolder;     // empty until a bell file has been chosen
     std::string lastWrittenFolder;  // empty until an output has been written
+    std::unique_ptr<MethodCatalogue> catalogue;
+    std::string libraryFile;  // the library "Library..." read last, this run
 };

@@ -3,11 +3,8 @@
 #include "base/ParseInteger.h"
 #include "cli/CommandSupport.h"
 #include "cli/LibraryOption.h"
-#include "ringing/CallingPositions.h"
 #include "ringing/MethodCatalogue.h"
-#include "ringing/PlaceNotation.h"
-#include "ringing/TouchBuilder.h"
-#include "ringing/TouchProof.h"
+#include "ringing/TouchOptions.h"
 
 #include <cstdio>
 #include <string>
@@ -17,95 +14,20 @@ namespace {
 constexpr const char* kMethodOptions[] = {"--method", "--place-notation", "--stage", "--calls",      "--bob",
                                           "--single", "--calling",        "--parts", "--observation"};
 
-// The letters of a calling, folded to lower case; nullopt for any other letter.
-std::optional<std::string> ParseCalling(const std::string& text)
+// The method options as given.
+TouchOptions OptionsOf(const Args& args)
 {
-    std::string calling;
-    for (const char letter : text) {
-        const char lower = letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
-        if (lower != 'p' && lower != 'b' && lower != 's')
-            return std::nullopt;
-        calling += lower;
-    }
-    if (calling.empty())
-        return std::nullopt;
-    return calling;
-}
-
-// Fills in a calling by positions (--calling, --parts, --observation);
-// returns the usage error, if any.
-std::optional<std::string> ReadPositions(const Args& args, TouchRequest& request)
-{
-    const auto calling = args.Value("--calling");
-    const auto parts = args.Value("--parts");
-    const auto observation = args.Value("--observation");
-    if (!calling)
-        return parts || observation ? std::optional<std::string>("--parts and --observation go with --calling")
-                                    : std::nullopt;
-    if (args.Value("--calls"))
-        return std::string("give --calls or --calling, not both");
-    if (const std::string fault = ReadCallingPositions(*calling).fault; !fault.empty())
-        return fault;
-    request.positions = *calling;
-    if (parts) {
-        const auto parsed = ParseInteger(*parts, 1, kMostParts);
-        if (!parsed)
-            return "--parts must be a whole number from 1 to " + std::to_string(kMostParts);
-        request.parts = *parsed;
-    }
-    const int stage = request.method != nullptr ? request.method->stage : request.stage;
-    if (observation) {
-        const auto parsed = ParseInteger(*observation, 1, stage);
-        if (!parsed)
-            return "--observation must be a bell from 1 to " + std::to_string(stage) + ", the stage";
-        request.observation = static_cast<int>(*parsed);
-    }
-    return std::nullopt;
-}
-
-// Fills `request` from the options; returns the usage error, if any.
-std::optional<std::string> ReadRequest(const Args& args, const MethodCatalogue& catalogue, TouchRequest& request)
-{
-    const auto title = args.Value("--method");
-    const auto notation = args.Value("--place-notation");
-    const auto stage = args.Value("--stage");
-    if (args.Value("--style"))
-        return std::string("give --style or a method (--method, --place-notation), not both");
-    if (title && notation)
-        return std::string("give --method or --place-notation, not both");
-    if (!title && !notation)
-        return std::string("--calls, --calling, --bob, --single and --stage need --method or --place-notation");
-    if (title) {
-        if (stage)
-            return std::string("--stage goes with --place-notation; a method chosen by title has its own");
-        const TitleLookup lookup = catalogue.Lookup(*title);
-        if (lookup.method == nullptr)
-            return lookup.fault + " ('carillix-cli methods --search TEXT' finds titles)";
-        request.method = lookup.method;
-    } else {
-        if (!stage)
-            return std::string("--place-notation needs --stage N");
-        const auto parsed = ParseInteger(*stage, kMinStage, kMaxStage);
-        if (!parsed)
-            return std::string("--stage must be a whole number from 3 to 16");
-        request.placeNotation = *notation;
-        request.stage = static_cast<int>(*parsed);
-    }
-    if (const auto calls = args.Value("--calls")) {
-        const auto calling = ParseCalling(*calls);
-        if (!calling)
-            return std::string("--calls takes the letters p (plain), b (bob) and s (single)");
-        request.calling = *calling;
-    }
-    if (const auto why = ReadPositions(args, request))
-        return why;
-    request.bob = args.Value("--bob");
-    request.single = args.Value("--single");
-    if (request.bob && request.bob->empty())
-        return std::string("--bob needs place notation");
-    if (request.single && request.single->empty())
-        return std::string("--single needs place notation");
-    return std::nullopt;
+    TouchOptions options;
+    options.method = args.Value("--method");
+    options.placeNotation = args.Value("--place-notation");
+    options.stage = args.Value("--stage");
+    options.calls = args.Value("--calls");
+    options.calling = args.Value("--calling");
+    options.parts = args.Value("--parts");
+    options.observation = args.Value("--observation");
+    options.bob = args.Value("--bob");
+    options.single = args.Value("--single");
+    return options;
 }
 
 }  // namespace
@@ -166,11 +88,13 @@ std::optional<int> ReadTouchOptions(const Args& args, const char* command, const
     LibraryUse library;
     if (const auto status = LoadLibrary(args, args.Value("--method").has_value(), catalogue, library))
         return *status;
-    TouchRequest request;
-    if (const auto why = ReadRequest(args, catalogue, request))
-        return UsageError(command, *why, usage);
+    if (args.Value("--style"))
+        return UsageError(command, "give --style or a method (--method, --place-notation), not both", usage);
+    ProvedTouch proved = ProveTouchOptions(OptionsOf(args), catalogue);
+    if (proved.usageFault)
+        return UsageError(command, proved.fault, usage);
 
-    const int stage = request.method != nullptr ? request.method->stage : request.stage;
+    const int stage = proved.request.method != nullptr ? proved.request.method->stage : proved.request.stage;
     long bells = stage % 2 == 0 ? stage : stage + 1;  // an odd stage rings with a covering tenor
     if (const auto text = args.Value("--bells")) {
         const auto parsed = ParseInteger(*text, stage, kMaxBells);
@@ -180,21 +104,14 @@ std::optional<int> ReadTouchOptions(const Args& args, const char* command, const
                 usage);
         bells = *parsed;
     }
-
-    TouchBuild build = BuildTouch(request);
-    if (!build.fault.empty()) {
-        std::fprintf(stderr, "%s\n", build.fault.c_str());
+    if (!proved.warning.empty())
+        std::fprintf(stderr, "warning: %s\n", proved.warning.c_str());
+    if (!proved.fault.empty()) {
+        std::fprintf(stderr, "%s\n", proved.fault.c_str());
         return 1;
     }
-    if (!build.warning.empty())
-        std::fprintf(stderr, "warning: %s\n", build.warning.c_str());
-    TouchProof proof = ProveTouch(build.touch);
-    if (!proof.comesRound) {
-        std::fprintf(stderr, "%s\n", proof.refusal.c_str());
-        return 1;
-    }
-    if (warnIfFalse && !proof.falseness.empty())
-        std::fprintf(stderr, "warning: %s\n", proof.falseness.c_str());
-    choice = TouchChoice{std::move(build.touch), static_cast<std::int16_t>(bells), std::move(proof)};
+    if (warnIfFalse && !proved.proof.falseness.empty())
+        std::fprintf(stderr, "warning: %s\n", proved.proof.falseness.c_str());
+    choice = TouchChoice{std::move(proved.touch), static_cast<std::int16_t>(bells), std::move(proved.proof)};
     return std::nullopt;
 }

@@ -1,57 +1,5 @@
 #include "cli/StrikingOptions.h"
 
-#include "base/MessageQuote.h"
-#include "base/ParseInteger.h"
-
-#include <charconv>
-#include <cmath>
-
-namespace {
-
-constexpr double kMostRmsMilliseconds = 200;
-constexpr double kMostOddMilliseconds = 1000;
-
-// A decimal number within [least, most], a leading '+' allowed.
-std::optional<double> ParseMilliseconds(std::string_view text, double least, double most)
-{
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-        value < least || value > most)
-        return std::nullopt;
-    return value;
-}
-
-// N:MS[:hand|back]
-std::optional<OddBell> ParseOddBell(const std::string& text)
-{
-    const auto first = text.find(':');
-    if (first == std::string::npos)
-        return std::nullopt;
-    const auto second = text.find(':', first + 1);
-    const auto bell = ParseInteger(std::string_view(text).substr(0, first), 1, 16);
-    const auto milliseconds = ParseMilliseconds(
-        std::string_view(text).substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1),
-        -kMostOddMilliseconds, kMostOddMilliseconds);
-    if (!bell || !milliseconds)
-        return std::nullopt;
-    OddBell odd;
-    odd.bell = static_cast<int>(*bell) - 1;
-    odd.milliseconds = *milliseconds;
-    if (second != std::string::npos) {
-        const std::string stroke = text.substr(second + 1);
-        if (stroke != "hand" && stroke != "back")
-            return std::nullopt;
-        odd.handstroke = stroke == "hand";
-        odd.backstroke = stroke == "back";
-    }
-    return odd;
-}
-
-}  // namespace
-
 const char* const kStrikingHelp =
     "  --striking-model M     uniform (default): each blow off by up to --striking-error\n"
     "                         percent of a strike interval, as the application strikes;\n"
@@ -71,42 +19,10 @@ void AddStrikingOptions(Args& args)
 
 std::optional<std::string> ReadStrikingOptions(const Args& args, StrikingSettings& settings)
 {
-    if (const auto model = args.Value("--striking-model")) {
-        if (*model == "human")
-            settings.model = StrikingModelKind::Human;
-        else if (*model != "uniform")
-            return "--striking-model must be uniform or human";
-    }
-    const bool human = settings.model == StrikingModelKind::Human;
-    if (human && args.Value("--striking-error"))
-        return "--striking-error is the uniform model's; the human model takes --rms-ms";
-    if (const auto text = args.Value("--rms-ms")) {
-        if (!human)
-            return "--rms-ms is the human model's: add --striking-model human";
-        const auto rms = ParseMilliseconds(*text, 0, kMostRmsMilliseconds);
-        if (!rms)
-            return "--rms-ms must be a number of milliseconds from 0 to 200";
-        settings.rmsMilliseconds = *rms;
-    }
-    for (const std::string& text : args.Values("--odd-bell")) {
-        const auto odd = ParseOddBell(text);
-        if (!odd)
-            return "--odd-bell " + MessageQuote(text) +
-                   ": give BELL:MS or BELL:MS:hand or BELL:MS:back, bell 1..16, MS -1000..1000";
-        for (const OddBell& given : settings.oddBells)
-            if (given.bell == odd->bell &&
-                ((given.handstroke && odd->handstroke) || (given.backstroke && odd->backstroke)))
-                return "--odd-bell " + MessageQuote(text) + ": bell " + std::to_string(odd->bell + 1) +
-                       " is given twice";
-        settings.oddBells.push_back(*odd);
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> CheckOddBells(const StrikingSettings& settings, int stage)
-{
-    for (const OddBell& odd : settings.oddBells)
-        if (odd.bell >= stage)
-            return "--odd-bell " + std::to_string(odd.bell + 1) + ": only " + std::to_string(stage) + " bells ring";
-    return std::nullopt;
+    StrikingOptions options;
+    options.model = args.Value("--striking-model");
+    options.rmsMilliseconds = args.Value("--rms-ms");
+    options.strikingErrorGiven = args.Value("--striking-error").has_value();
+    options.oddBells = args.Values("--odd-bell");
+    return ReadStrikingOptions(options, settings);
 }

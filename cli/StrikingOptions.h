@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/Args.h"
-#include "synth/StrikingSetup.h"
+#include "synth/StrikingOptions.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +18,3 @@ void AddStrikingOptions(Args& args);
 // uniform model, --rms-ms to the human one). Returns why not, for a usage
 // error, or nullopt. Bell numbers are checked against the stage later.
 std::optional<std::string> ReadStrikingOptions(const Args& args, StrikingSettings& settings);
-
-// Why an odd bell does not ring among `stage` bells, or nullopt.
-std::optional<std::string> CheckOddBells(const StrikingSettings& settings, int stage);

@@ -2,6 +2,7 @@
 
 #include "base/ParseInteger.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -91,6 +92,21 @@ void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index)
             index = combo->currentIndex();
         } else {
             combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+        }
+    }
+}
+
+void DDX_Check(CDataExchange& dx, int id, bool& checked)
+{
+    if (dx.failed) {
+        return;
+    }
+    dx.lastControl = id;
+    if (auto* box = dx.dialog.Control<QCheckBox>(id)) {
+        if (dx.saveAndValidate) {
+            checked = box->isChecked();
+        } else {
+            box->setChecked(checked);
         }
     }
 }

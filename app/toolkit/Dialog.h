@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDataExchange;
 class QButtonGroup;
@@ -31,8 +32,10 @@ class CDialogWindow;
 // a derived OnInitDialog calls it first. When OnInitDialog returns true the
 // focus goes to the first enabled control with a tab stop.
 //
-// Commands: a click on a push button or radio button runs the handler mapped
-// to its id with MapCommand; unmapped, id 1 runs OnOK and id 2 OnCancel.
+// Commands: a click on a push button, radio button or check box runs the
+// handler mapped to its id with MapCommand; unmapped, id 1 runs OnOK and id 2
+// OnCancel. A change of a text box's text, a list box's or drop-down list's
+// choice runs the handler mapped with MapChange.
 // Keys: Esc runs OnCancel; Enter presses the push button that has the focus,
 // else the default button. The window's close box runs OnClose (by default
 // OnCancel). None of these end the dialog by themselves: only EndDialog does.
@@ -96,6 +99,16 @@ public:
         MapCommand(id, [this, handler] { (static_cast<Derived*>(this)->*handler)(); });
     }
 
+    // Runs `handler` whenever the content of control `id` changes, by the
+    // user or by the program: the text of a text box, the chosen entry of a
+    // list box or drop-down list (not when SetListItems replaces them all).
+    void MapChange(int id, std::function<void()> handler);
+    template <typename Derived>
+    void MapChange(int id, void (Derived::*handler)())
+    {
+        MapChange(id, [this, handler] { (static_cast<Derived*>(this)->*handler)(); });
+    }
+
     // Control `id` (null if the layout has none). Control<T> casts.
     QWidget* GetDlgItem(int id) const;
     template <typename T>
@@ -105,9 +118,25 @@ public:
     }
     void EnableControl(int id, bool enable);
     bool IsControlEnabled(int id) const;
-    // Checks radio button `checkedId` and clears the others of first..last.
+    // Checks radio button `checkedId` and clears the others of first..last;
+    // a `checkedId` outside first..last leaves none of them checked (the
+    // group stays exclusive for the user's next click).
     void CheckRadioButton(int firstId, int lastId, int checkedId);
     bool IsRadioChecked(int id) const;
+    // Check boxes.
+    void CheckDlgButton(int id, bool checked);
+    bool IsDlgButtonChecked(int id) const;
+    // List boxes: the entries in order, and the one chosen (-1: none).
+    // SetListItems clears the choice; SetListSelection scrolls to it.
+    void SetListItems(int id, std::vector<std::string> items);
+    int GetListCount(int id) const;
+    std::string GetListItem(int id, int index) const;
+    int GetListSelection(int id) const;
+    void SetListSelection(int id, int index);
+    // Shows `text` in text box `id` cut with an ellipsis to fit its width,
+    // with the whole text as its tooltip and accessible name (the layout's
+    // accessible name while the text is empty).
+    void SetElidedText(int id, const std::string& text);
     // Text of an edit box, label or button; empty for other ids.
     std::string GetControlText(int id) const;
     void SetControlText(int id, const std::string& text);
@@ -126,6 +155,8 @@ private:
     void BuildControls();
     void FillLists();
     void RunCommand(int id);
+    void RunChange(int id);
+    void ConnectChange(const ControlLayout& c, QWidget* w);
     void DeliverTimer(int qtTimerId);
     void FocusFirstTabStop();
     void KillAllTimers();
@@ -136,6 +167,7 @@ private:
     std::unique_ptr<CDialogWindow> window;
     std::map<int, QWidget*> controls;
     std::map<int, std::function<void()>> commands;
+    std::map<int, std::function<void()>> changes;
     std::map<int, int> timers;  // our id -> Qt timer id
     bool running = false;
     bool ended = false;
@@ -169,6 +201,8 @@ void DDX_Text(CDataExchange& dx, int id, std::uint32_t& value);
 void DDX_Text(CDataExchange& dx, int id, std::string& value);
 // Index of the selected entry of a drop-down list; -1 for none.
 void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index);
+// Whether a check box is checked.
+void DDX_Check(CDataExchange& dx, int id, bool& checked);
 // When reading, fails unless min <= value <= max with
 // "Please enter an integer between <min> and <max>." and focuses the control
 // exchanged last.

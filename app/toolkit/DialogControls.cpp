@@ -1,12 +1,16 @@
 #include "app/toolkit/Dialog.h"
 
 #include "app/toolkit/DialogWindow.h"
+#include "app/toolkit/ListBoxModel.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,8 +62,22 @@ QWidget* MakeControl(const ControlLayout& c, QWidget* parent)
         p->setValue(0);
         return p;
     }
+    case ControlKind::ListBox: {
+        auto* list = new QListView(parent);
+        list->setModel(new ListBoxModel(list));
+        list->setUniformItemSizes(true);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        return list;
+    }
+    case ControlKind::CheckBox: return new QCheckBox(c.text, parent);
     }
     return nullptr;
+}
+
+ListBoxModel* ModelOf(const QListView* list)
+{
+    return list != nullptr ? static_cast<ListBoxModel*>(list->model()) : nullptr;
 }
 
 }  // namespace
@@ -104,10 +122,117 @@ void CDialog::BuildControls()
             const int id = c.id;
             QObject::connect(button, &QAbstractButton::clicked, window.get(), [this, id] { RunCommand(id); });
         }
+        if (!c.accessibleName.isEmpty()) {
+            w->setAccessibleName(c.accessibleName);
+        }
         if (c.id != -1) {
             controls[c.id] = w;
+            ConnectChange(c, w);
         }
     }
+}
+
+void CDialog::ConnectChange(const ControlLayout& c, QWidget* w)
+{
+    const int id = c.id;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        QObject::connect(edit, &QLineEdit::textChanged, window.get(), [this, id] { RunChange(id); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        QObject::connect(combo, &QComboBox::currentIndexChanged, window.get(), [this, id] { RunChange(id); });
+    } else if (auto* list = qobject_cast<QListView*>(w)) {
+        QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, window.get(),
+                         [this, id] { RunChange(id); });
+    }
+}
+
+void CDialog::MapChange(int id, std::function<void()> handler)
+{
+    changes[id] = std::move(handler);
+}
+
+void CDialog::RunChange(int id)
+{
+    if (const auto it = changes.find(id); it != changes.end()) {
+        it->second();
+    }
+}
+
+void CDialog::CheckDlgButton(int id, bool checked)
+{
+    if (auto* box = Control<QCheckBox>(id)) {
+        box->setChecked(checked);
+    }
+}
+
+bool CDialog::IsDlgButtonChecked(int id) const
+{
+    const auto* box = Control<QCheckBox>(id);
+    return box && box->isChecked();
+}
+
+void CDialog::SetListItems(int id, std::vector<std::string> items)
+{
+    if (ListBoxModel* model = ModelOf(Control<QListView>(id))) {
+        model->SetEntries(std::move(items));
+    }
+}
+
+int CDialog::GetListCount(int id) const
+{
+    const ListBoxModel* model = ModelOf(Control<QListView>(id));
+    return model ? model->rowCount() : 0;
+}
+
+std::string CDialog::GetListItem(int id, int index) const
+{
+    const ListBoxModel* model = ModelOf(Control<QListView>(id));
+    if (!model || index < 0 || index >= model->rowCount()) {
+        return {};
+    }
+    return model->Entries()[static_cast<std::size_t>(index)];
+}
+
+int CDialog::GetListSelection(int id) const
+{
+    const auto* list = Control<QListView>(id);
+    if (!list) {
+        return -1;
+    }
+    const QModelIndexList chosen = list->selectionModel()->selectedIndexes();
+    return chosen.isEmpty() ? -1 : chosen.first().row();
+}
+
+void CDialog::SetListSelection(int id, int index)
+{
+    auto* list = Control<QListView>(id);
+    if (!list) {
+        return;
+    }
+    const QModelIndex row = list->model()->index(index, 0);
+    if (!row.isValid()) {
+        list->selectionModel()->clearSelection();
+        return;
+    }
+    list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(row);
+}
+
+void CDialog::SetElidedText(int id, const std::string& text)
+{
+    auto* edit = Control<QLineEdit>(id);
+    if (!edit) {
+        return;
+    }
+    const QString whole = QString::fromStdString(text);
+    const QMargins margins = edit->textMargins() + edit->contentsMargins();
+    // A line edit keeps a little room of its own either side of its text.
+    constexpr int kEditPadding = 4;
+    const int room = edit->width() - margins.left() - margins.right() - kEditPadding;
+    edit->setText(QFontMetrics(edit->font()).elidedText(whole, Qt::ElideRight, room));
+    edit->setCursorPosition(0);
+    edit->setToolTip(whole);
+    const ControlLayout* c = layout.Find(id);
+    edit->setAccessibleName(whole.isEmpty() && c != nullptr ? c->accessibleName : whole);
 }
 
 void CDialog::FillLists()

@@ -14,7 +14,7 @@ std::optional<ControlKind> KindFromName(const QString& name)
     static const std::pair<const char*, ControlKind> kinds[] = {
         {"button", ControlKind::PushButton},    {"radio", ControlKind::RadioButton}, {"edit", ControlKind::Edit},
         {"droplist", ControlKind::DropList},    {"group", ControlKind::GroupBox},    {"label", ControlKind::Label},
-        {"progress", ControlKind::ProgressBar},
+        {"progress", ControlKind::ProgressBar}, {"listbox", ControlKind::ListBox},   {"check", ControlKind::CheckBox},
     };
     for (const auto& [text, kind] : kinds) {
         if (name == QLatin1String(text)) {
@@ -90,6 +90,7 @@ std::optional<DialogLayout> ParseDialogLayout(const QByteArray& json)
         c.border = o.value("border").toBool(true);
         c.centred = o.value("centred").toBool(false);
         c.sorted = o.value("sorted").toBool(false);
+        c.accessibleName = o.value("accessibleName").toString();
         for (const QJsonValue& item : o.value("items").toArray()) {
             c.items.append(item.toString());
         }

@@ -24,6 +24,8 @@ enum class ControlKind {
     GroupBox,     // frame with a title, drawn behind the other controls
     Label,        // static text; `centred` or left aligned
     ProgressBar,  // QProgressBar
+    ListBox,      // list of entries, one chosen at a time (a QListView over the dialog's entries)
+    CheckBox,     // auto check box (QCheckBox)
 };
 
 struct ControlLayout {
@@ -39,6 +41,9 @@ struct ControlLayout {
     bool centred = false;  // labels
     bool sorted = false;   // drop-down lists keep their entries sorted
     QStringList items;     // drop-down lists: initial entries, in layout order
+    // The name screen readers and desktop automation find the control by;
+    // empty: the toolkit's default (a button's caption). Not drawn.
+    QString accessibleName;
 };
 
 struct DialogLayout {

@@ -8,7 +8,10 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -74,19 +77,36 @@ int MinimumWidthForCaption(const QString& caption)
     return QFontMetrics(font).horizontalAdvance(caption) + 2 * kButtonsAtEitherEnd * button;
 }
 
-QString QtFileFilter(const std::string& pipeFilter)
+namespace {
+
+// The (description, patterns) pairs of a pipe-form filter.
+std::vector<std::pair<QString, QString>> FilterEntries(const std::string& pipeFilter)
 {
     const QStringList parts = QString::fromStdString(pipeFilter).split('|');
-    QStringList filters;
+    std::vector<std::pair<QString, QString>> entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty()) {
             break;
         }
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        filters.append(parts[i] + QStringLiteral(" (") + patterns + QStringLiteral(")"));
+        entries.emplace_back(parts[i], parts[i + 1]);
     }
-    return filters.join(QStringLiteral(";;"));
+    return entries;
+}
+
+}  // namespace
+
+QStringList QtFileFilters(const std::string& pipeFilter)
+{
+    QStringList filters;
+    for (const auto& [description, patterns] : FilterEntries(pipeFilter)) {
+        filters.append(description + QStringLiteral(" (") + QString(patterns).replace(';', ' ') + QStringLiteral(")"));
+    }
+    return filters;
+}
+
+QString QtFileFilter(const std::string& pipeFilter)
+{
+    return QtFileFilters(pipeFilter).join(QStringLiteral(";;"));
 }
 
 CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, unsigned flags,
@@ -100,15 +120,45 @@ CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std:
 {
 }
 
+std::string CFileDialog::DefaultExtensionFor(int index) const
+{
+    if (defaultExtension.empty()) {
+        return {};
+    }
+    const auto entries = FilterEntries(filter);
+    if (index < 1 || index > static_cast<int>(entries.size())) {
+        return defaultExtension;
+    }
+    const QString first = entries[static_cast<std::size_t>(index - 1)].second.section(';', 0, 0);
+    static const QRegularExpression kOneExtension(QStringLiteral("^\\*\\.([A-Za-z0-9]+)$"));
+    const QRegularExpressionMatch match = kOneExtension.match(first);
+    return match.hasMatch() ? match.captured(1).toStdString() : defaultExtension;
+}
+
 int CFileDialog::DoModal()
 {
     if (CToolkitScript* script = CToolkitScript::Current()) {
         script->fileDialogs.push_back({openFileDialog, defaultExtension, flags, filter, initialFolder});
-        const auto answer = script->TakeFileAnswer();
-        if (!answer) {
+        const CToolkitScript::FileAnswer answer = script->TakeFileAnswer();
+        if (!answer.path) {
             return 2;
         }
-        pathName = *answer;
+        filterIndex = answer.filterIndex;
+        std::string path = *answer.path;
+        if (!openFileDialog) {
+            // As Qt's dialog: a name with no dot in it takes the extension.
+            const std::string extension = DefaultExtensionFor(filterIndex);
+            if (!extension.empty() && !QFileInfo(QString::fromStdString(path)).fileName().contains('.')) {
+                path += "." + extension;
+            }
+            if ((flags & OFN_OVERWRITEPROMPT) != 0 && QFileInfo::exists(QString::fromStdString(path))) {
+                script->overwriteQuestions.push_back(path);
+                if (!script->answerOverwrite) {
+                    return 2;
+                }
+            }
+        }
+        pathName = path;
         return 1;
     }
     FileChoiceWindow dialog(owner ? owner : QApplication::activeModalWidget(), flags);
@@ -119,8 +169,13 @@ int CFileDialog::DoModal()
     dialog.setAcceptMode(openFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     const bool mustExist = openFileDialog && (flags & OFN_FILEMUSTEXIST) != 0;
     dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilter(QtFileFilter(filter));
-    dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    const QStringList filters = QtFileFilters(filter);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromStdString(DefaultExtensionFor(1)));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [this, &dialog, &filters](const QString& chosen) {
+        dialog.setDefaultSuffix(
+            QString::fromStdString(DefaultExtensionFor(static_cast<int>(filters.indexOf(chosen)) + 1)));
+    });
     if (!initialFolder.empty()) {
         dialog.setDirectory(QString::fromStdString(initialFolder));
     }
@@ -130,6 +185,7 @@ int CFileDialog::DoModal()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return 2;
     }
+    filterIndex = std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
     pathName = dialog.selectedFiles().first().toStdString();
     return 1;
 }
@@ -161,10 +217,10 @@ CToolkitScript* CToolkitScript::Current()
     return currentScript;
 }
 
-std::optional<std::string> CToolkitScript::TakeFileAnswer()
+CToolkitScript::FileAnswer CToolkitScript::TakeFileAnswer()
 {
     if (nextAnswer >= fileAnswers.size()) {
-        return std::nullopt;
+        return {};
     }
     return fileAnswers[nextAnswer++];
 }

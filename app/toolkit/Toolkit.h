@@ -42,12 +42,16 @@ inline constexpr unsigned OFN_EXPLORER = 0x80000;      // the ordinary file dial
 // that does not exist is refused with a message and the dialog stays open;
 // without OFN_OVERWRITEPROMPT an existing file is chosen without a question.
 // `filter` is in the pipe form "Waveform files (.wav)|*.wav|"
-// (description|patterns|...), `defaultExtension` without the dot ("wav";
-// appended when the typed name has none). DoModal returns 1 when a file was
-// chosen and 2 when the user cancelled; GetPathName then gives the chosen
-// path. The dialog is Qt's own on every platform, so the flags mean the same
-// everywhere, and it is centred over `owner` (else over the active modal
-// dialog, else on the screen).
+// (description|patterns|...); the first entry is chosen at the start.
+// `defaultExtension` is without the dot ("wav"): when it is given, a typed
+// name without an extension takes the chosen entry's, that of its first
+// pattern ("*.flac" gives "flac"; `defaultExtension` when that pattern names
+// none), and the overwrite question is asked for that final name. DoModal
+// returns 1 when a file was chosen and 2 when the user cancelled;
+// GetPathName then gives the chosen path and GetFilterIndex the filter entry
+// chosen last (1 for the first). The dialog is Qt's own on every platform,
+// so the flags mean the same everywhere, and it is centred over `owner`
+// (else over the active modal dialog, else on the screen).
 class CFileDialog {
 public:
     CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, unsigned flags,
@@ -57,6 +61,11 @@ public:
     void SetInitialFolder(std::string folder) { initialFolder = std::move(folder); }
     int DoModal();
     std::string GetPathName() const { return pathName; }
+    int GetFilterIndex() const { return filterIndex; }
+
+    // The extension a name without one takes while filter entry `index`
+    // (from 1) is chosen; empty when there is no default extension.
+    std::string DefaultExtensionFor(int index) const;
 
     const bool openFileDialog;
     const std::string defaultExtension;
@@ -68,9 +77,12 @@ public:
 private:
     QWidget* owner;
     std::string pathName;
+    int filterIndex = 1;
 };
 
 // "A|*.a|B|*.b;*.c|" -> "A (*.a);;B (*.b *.c)", the form Qt's file dialog takes.
+// QtFileFilters gives the entries one by one.
+QStringList QtFileFilters(const std::string& pipeFilter);
 QString QtFileFilter(const std::string& pipeFilter);
 
 // Shows the wait cursor for as long as it lives. Nests.
@@ -105,25 +117,40 @@ public:
     CToolkitScript(const CToolkitScript&) = delete;
     CToolkitScript& operator=(const CToolkitScript&) = delete;
 
-    // The next file dialog chooses `path` (used as given: no default
-    // extension is added).
-    void AnswerFileDialog(std::string path) { fileAnswers.emplace_back(std::move(path)); }
+    // What the user does in one file dialog: types `path`, with filter entry
+    // `filterIndex` (from 1) chosen; nullopt path: cancels.
+    struct FileAnswer {
+        std::optional<std::string> path;
+        int filterIndex = 1;
+    };
+
+    // The next file dialog chooses `path` with filter entry `filterIndex`
+    // chosen, as a user who typed it would: a save dialog adds the entry's
+    // default extension to a name without one, and asks the overwrite
+    // question (recorded in overwriteQuestions, answered by
+    // answerOverwrite; No cancels the choice) for an existing final name.
+    void AnswerFileDialog(std::string path, int filterIndex = 1)
+    {
+        fileAnswers.push_back({std::move(path), filterIndex});
+    }
     // The next file dialog is cancelled. With no answer queued a file dialog
     // is cancelled too.
-    void CancelFileDialog() { fileAnswers.emplace_back(std::nullopt); }
+    void CancelFileDialog() { fileAnswers.push_back({}); }
 
     // The script installed now, or null.
     static CToolkitScript* Current();
 
-    std::vector<std::string> messages;          // every message box text, in order
-    std::vector<FileDialogRecord> fileDialogs;  // every file dialog asked for, in order
+    std::vector<std::string> messages;            // every message box text, in order
+    std::vector<FileDialogRecord> fileDialogs;    // every file dialog asked for, in order
+    std::vector<std::string> overwriteQuestions;  // the final names a file dialog asked about
+    bool answerOverwrite = true;
     std::function<void(CDialog&)> onDialogShown;
     std::function<void(const std::string&)> onMessage;  // runs after a text is recorded
 
-    // Used by the toolkit: the next scripted answer (nullopt = cancel).
-    std::optional<std::string> TakeFileAnswer();
+    // Used by the toolkit: the next scripted answer.
+    FileAnswer TakeFileAnswer();
 
 private:
-    std::vector<std::optional<std::string>> fileAnswers;
+    std::vector<FileAnswer> fileAnswers;
     std::size_t nextAnswer = 0;
 };

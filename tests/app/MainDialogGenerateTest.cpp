@@ -228,7 +228,9 @@ TEST(MainDialogGeneration, WriteFileSavesTheOutput)
     EXPECT_FALSE(choice.openFileDialog);
     EXPECT_EQ(choice.defaultExtension, "wav");
     EXPECT_EQ(choice.flags, 0x80802u);  // the folder must exist; ask before replacing
-    EXPECT_EQ(choice.filter, "Waveform files (.wav)|*.wav|");
+    EXPECT_EQ(choice.filter,
+              "Waveform files (.wav)|*.wav|FLAC files (.flac)|*.flac|Ogg Vorbis files (.ogg)|*.ogg|"
+              "Opus files (.opus)|*.opus|MP3 files (.mp3)|*.mp3|");
     EXPECT_EQ(d.dialog.outputSound.fileName, path);
     EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), 48 + 2 * 80000);
 }

@@ -82,11 +82,12 @@ TEST(DialogLayouts, MainLayoutHasEveryIdOnceAndNoOverlaps)
             solid.push_back(&c);
         }
     }
-    for (int id : {kExit, kGenerate, kWriteFile, kPlayFile, kBellCountList, kLength, kSampleRate, kClearAll,
-                   kDescription, kLegal, kCompany, kWebAddress, kVersion, kStrikingError, kPealSpeedList}) {
+    for (int id :
+         {kExit, kGenerate, kWriteFile, kPlayFile, kBellCountList, kLength, kSampleRate, kClearAll, kDescription,
+          kLegal, kCompany, kWebAddress, kVersion, kStrikingError, kPealSpeedList, kMethod, kMethodLine}) {
         EXPECT_TRUE(ids.count(id)) << id;
     }
-    EXPECT_EQ(ids.size(), 71u);
+    EXPECT_EQ(ids.size(), 73u);
     for (std::size_t i = 0; i < solid.size(); ++i) {
         for (std::size_t j = i + 1; j < solid.size(); ++j) {
             EXPECT_FALSE(solid[i]->rect.intersects(solid[j]->rect))
