@@ -5,6 +5,12 @@
 
 namespace {
 
+// The Method dialog's boxes, as its messages name them.
+const TouchOptionNames kTouchNames{
+    "a method from the list", "Place notation", "Stage", "Calls", "Calling", "Parts", "", "Bob", "Single"};
+const StrikingOptionNames kStrikingNames{"", "RMS (ms)", "", "Odd bell"};
+constexpr const char* kLateFault = "Late (ms) must be a number of milliseconds from -1000 to 1000 (negative: early)";
+
 std::string Trimmed(const std::string& text)
 {
     const auto first = text.find_first_not_of(" \t");
@@ -111,17 +117,23 @@ StrikingOptions StrikingOptionsFor(const MethodForm& form)
 MethodChoiceRead ReadMethodChoice(const MethodForm& form, const MethodCatalogue& catalogue)
 {
     MethodChoiceRead read;
-    ProvedTouch proved = ProveTouchOptions(TouchOptionsFor(form, catalogue), catalogue);
+    ProvedTouch proved = ProveTouchOptions(TouchOptionsFor(form, catalogue), catalogue, kTouchNames);
     if (!proved.fault.empty()) {
         read.fault = proved.fault;
         return read;
     }
+    // The odd bell and its stroke are chosen from lists: only the lateness is typed.
+    if (form.oddBell > 0 &&
+        !ParseMilliseconds(Trimmed(form.lateMilliseconds), -kMostOddMilliseconds, kMostOddMilliseconds)) {
+        read.fault = kLateFault;
+        return read;
+    }
     StrikingSettings striking;
-    if (auto why = ReadStrikingOptions(StrikingOptionsFor(form), striking)) {
+    if (auto why = ReadStrikingOptions(StrikingOptionsFor(form), striking, kStrikingNames)) {
         read.fault = std::move(*why);
         return read;
     }
-    if (auto why = CheckOddBells(striking, WindowBellsForStage(proved.touch.method.stage))) {
+    if (auto why = CheckOddBells(striking, WindowBellsForStage(proved.touch.method.stage), kStrikingNames)) {
         read.fault = std::move(*why);
         return read;
     }
@@ -140,7 +152,7 @@ std::string ProofLineFor(const MethodForm& form, const MethodCatalogue& catalogu
     const TouchOptions options = TouchOptionsFor(form, catalogue);
     if (!options.method && !options.placeNotation)
         return {};
-    const ProvedTouch proved = ProveTouchOptions(options, catalogue);
+    const ProvedTouch proved = ProveTouchOptions(options, catalogue, kTouchNames);
     return proved.fault.empty() ? ProofLine(proved.proof) : proved.fault;
 }
 

@@ -48,8 +48,9 @@ struct MethodChoice {
     std::string summary;
 };
 
-// Reads, builds and proves `form` as the command line would (same checks,
-// same messages); the odd bell must ring among the method's
+// Reads, builds and proves `form` as the command line would (the same
+// checks, in the same words, but naming the dialog's boxes where the command
+// line names its options); the odd bell must ring among the method's
 // WindowBellsForStage. `fault` is empty when `choice` is set.
 struct MethodChoiceRead {
     std::optional<MethodChoice> choice;

@@ -22,28 +22,32 @@ std::optional<std::string> ReadCallLetters(const std::string& text)
 }
 
 // Fills in a calling by positions (--calling, --parts, --observation).
-std::optional<std::string> ReadPositions(const TouchOptions& options, TouchRequest& request)
+std::optional<std::string> ReadPositions(const TouchOptions& options, const TouchOptionNames& names,
+                                         TouchRequest& request)
 {
-    if (!options.calling)
-        return options.parts || options.observation
-                   ? std::optional<std::string>("--parts and --observation go with --calling")
-                   : std::nullopt;
+    if (!options.calling) {
+        if (!options.parts && !options.observation)
+            return std::nullopt;
+        if (names.observation.empty())
+            return names.parts + " goes with " + names.calling;
+        return names.parts + " and " + names.observation + " go with " + names.calling;
+    }
     if (options.calls)
-        return std::string("give --calls or --calling, not both");
+        return "give " + names.calls + " or " + names.calling + ", not both";
     if (const std::string fault = ReadCallingPositions(*options.calling).fault; !fault.empty())
         return fault;
     request.positions = *options.calling;
     if (options.parts) {
         const auto parsed = ParseInteger(*options.parts, 1, kMostParts);
         if (!parsed)
-            return "--parts must be a whole number from 1 to " + std::to_string(kMostParts);
+            return names.parts + " must be a whole number from 1 to " + std::to_string(kMostParts);
         request.parts = *parsed;
     }
     const int stage = request.method != nullptr ? request.method->stage : request.stage;
     if (options.observation) {
         const auto parsed = ParseInteger(*options.observation, 1, stage);
         if (!parsed)
-            return "--observation must be a bell from 1 to " + std::to_string(stage) + ", the stage";
+            return names.observation + " must be a bell from 1 to " + std::to_string(stage) + ", the stage";
         request.observation = static_cast<int>(*parsed);
     }
     return std::nullopt;
@@ -52,49 +56,51 @@ std::optional<std::string> ReadPositions(const TouchOptions& options, TouchReque
 }  // namespace
 
 std::optional<std::string> ReadTouchOptions(const TouchOptions& options, const MethodCatalogue& catalogue,
-                                            TouchRequest& request)
+                                            TouchRequest& request, const TouchOptionNames& names)
 {
     if (options.method && options.placeNotation)
-        return std::string("give --method or --place-notation, not both");
+        return "give " + names.method + " or " + names.placeNotation + ", not both";
     if (!options.method && !options.placeNotation)
-        return std::string("--calls, --calling, --bob, --single and --stage need --method or --place-notation");
+        return names.calls + ", " + names.calling + ", " + names.bob + ", " + names.single + " and " + names.stage +
+               " need " + names.method + " or " + names.placeNotation;
     if (options.method) {
         if (options.stage)
-            return std::string("--stage goes with --place-notation; a method chosen by title has its own");
+            return names.stage + " goes with " + names.placeNotation + "; a method chosen by title has its own";
         const TitleLookup lookup = catalogue.Lookup(*options.method);
         if (lookup.method == nullptr)
             return lookup.fault + " ('carillix-cli methods --search TEXT' finds titles)";
         request.method = lookup.method;
     } else {
         if (!options.stage)
-            return std::string("--place-notation needs --stage N");
+            return names.placeNotation + " needs " + names.stage + ", the number of bells it is rung on";
         const auto parsed = ParseInteger(*options.stage, kMinStage, kMaxStage);
         if (!parsed)
-            return std::string("--stage must be a whole number from 3 to 16");
+            return names.stage + " must be a whole number from 3 to 16";
         request.placeNotation = *options.placeNotation;
         request.stage = static_cast<int>(*parsed);
     }
     if (options.calls) {
         const auto calling = ReadCallLetters(*options.calls);
         if (!calling)
-            return std::string("--calls takes the letters p (plain), b (bob) and s (single)");
+            return names.calls + " takes the letters p (plain), b (bob) and s (single)";
         request.calling = *calling;
     }
-    if (const auto why = ReadPositions(options, request))
+    if (const auto why = ReadPositions(options, names, request))
         return why;
     request.bob = options.bob;
     request.single = options.single;
     if (request.bob && request.bob->empty())
-        return std::string("--bob needs place notation");
+        return names.bob + " needs place notation";
     if (request.single && request.single->empty())
-        return std::string("--single needs place notation");
+        return names.single + " needs place notation";
     return std::nullopt;
 }
 
-ProvedTouch ProveTouchOptions(const TouchOptions& options, const MethodCatalogue& catalogue)
+ProvedTouch ProveTouchOptions(const TouchOptions& options, const MethodCatalogue& catalogue,
+                              const TouchOptionNames& names)
 {
     ProvedTouch proved;
-    if (const auto why = ReadTouchOptions(options, catalogue, proved.request)) {
+    if (const auto why = ReadTouchOptions(options, catalogue, proved.request, names)) {
         proved.fault = *why;
         proved.usageFault = true;
         return proved;

@@ -23,12 +23,26 @@ struct TouchOptions {
     std::optional<std::string> single;
 };
 
+// What a front end calls each field of TouchOptions, for its messages: the
+// command line's option names by default; a window gives its labels. A
+// field the front end does not offer may be left empty.
+struct TouchOptionNames {
+    std::string method = "--method";
+    std::string placeNotation = "--place-notation";
+    std::string stage = "--stage";
+    std::string calls = "--calls";
+    std::string calling = "--calling";
+    std::string parts = "--parts";
+    std::string observation = "--observation";
+    std::string bob = "--bob";
+    std::string single = "--single";
+};
+
 // Reads `options` into `request`, a title through `catalogue` (the request
 // then points into it, so the catalogue must outlive it). Returns why not,
-// in the words of the command line's usage errors, which name the options;
-// nothing is proved here.
+// naming the fields by `names`; nothing is proved here.
 std::optional<std::string> ReadTouchOptions(const TouchOptions& options, const MethodCatalogue& catalogue,
-                                            TouchRequest& request);
+                                            TouchRequest& request, const TouchOptionNames& names = {});
 
 // A touch read, built and proved from its options, or why it cannot be rung.
 struct ProvedTouch {
@@ -46,4 +60,5 @@ struct ProvedTouch {
 // ReadTouchOptions, BuildTouch and ProveTouch in turn. Safe from any thread
 // for a catalogue no one changes meanwhile; proving allocates up to 16 bytes
 // per change.
-ProvedTouch ProveTouchOptions(const TouchOptions& options, const MethodCatalogue& catalogue);
+ProvedTouch ProveTouchOptions(const TouchOptions& options, const MethodCatalogue& catalogue,
+                              const TouchOptionNames& names = {});

@@ -6,9 +6,6 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
-
-// A decimal number within [least, most], a leading '+' allowed.
 std::optional<double> ParseMilliseconds(std::string_view text, double least, double most)
 {
     if (!text.empty() && text.front() == '+')
@@ -20,6 +17,8 @@ std::optional<double> ParseMilliseconds(std::string_view text, double least, dou
         return std::nullopt;
     return value;
 }
+
+namespace {
 
 // N:MS[:hand|back]
 std::optional<OddBell> ParseOddBell(const std::string& text)
@@ -49,44 +48,46 @@ std::optional<OddBell> ParseOddBell(const std::string& text)
 
 }  // namespace
 
-std::optional<std::string> ReadStrikingOptions(const StrikingOptions& options, StrikingSettings& settings)
+std::optional<std::string> ReadStrikingOptions(const StrikingOptions& options, StrikingSettings& settings,
+                                               const StrikingOptionNames& names)
 {
     if (const auto& model = options.model) {
         if (*model == "human")
             settings.model = StrikingModelKind::Human;
         else if (*model != "uniform")
-            return "--striking-model must be uniform or human";
+            return names.model + " must be uniform or human";
     }
     const bool human = settings.model == StrikingModelKind::Human;
     if (human && options.strikingErrorGiven)
-        return "--striking-error is the uniform model's; the human model takes --rms-ms";
+        return names.strikingError + " is the uniform model's; the human model takes " + names.rmsMilliseconds;
     if (const auto& text = options.rmsMilliseconds) {
         if (!human)
-            return "--rms-ms is the human model's: add --striking-model human";
+            return names.rmsMilliseconds + " is the human model's: add " + names.model + " human";
         const auto rms = ParseMilliseconds(*text, 0, kMostRmsMilliseconds);
         if (!rms)
-            return "--rms-ms must be a number of milliseconds from 0 to 200";
+            return names.rmsMilliseconds + " must be a number of milliseconds from 0 to 200";
         settings.rmsMilliseconds = *rms;
     }
     for (const std::string& text : options.oddBells) {
         const auto odd = ParseOddBell(text);
         if (!odd)
-            return "--odd-bell " + MessageQuote(text) +
+            return names.oddBell + " " + MessageQuote(text) +
                    ": give BELL:MS or BELL:MS:hand or BELL:MS:back, bell 1..16, MS -1000..1000";
         for (const OddBell& given : settings.oddBells)
             if (given.bell == odd->bell &&
                 ((given.handstroke && odd->handstroke) || (given.backstroke && odd->backstroke)))
-                return "--odd-bell " + MessageQuote(text) + ": bell " + std::to_string(odd->bell + 1) +
+                return names.oddBell + " " + MessageQuote(text) + ": bell " + std::to_string(odd->bell + 1) +
                        " is given twice";
         settings.oddBells.push_back(*odd);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> CheckOddBells(const StrikingSettings& settings, int stage)
+std::optional<std::string> CheckOddBells(const StrikingSettings& settings, int stage, const StrikingOptionNames& names)
 {
     for (const OddBell& odd : settings.oddBells)
         if (odd.bell >= stage)
-            return "--odd-bell " + std::to_string(odd.bell + 1) + ": only " + std::to_string(stage) + " bells ring";
+            return names.oddBell + " " + std::to_string(odd.bell + 1) + ": only " + std::to_string(stage) +
+                   " bells ring";
     return std::nullopt;
 }
