@@ -1,3 +1,4 @@
+#include "app/MethodDlg.h"
 #include "app/PealApp.h"
 #include "app/PealDlg.h"
 #include "app/VersionRecord.h"
@@ -324,6 +325,19 @@ TEST(MainDialog, ScreenshotWithSixteenBellsLoaded)
             EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), box->width()) << id;
         }
         EXPECT_TRUE(SaveScreenshot(d.dialog.Window(), "main-dialog-bells"));
+        // And with a method chosen, as the README shows it.
+        d.answers.push_back([](CDialog& shown) {
+            auto& method = dynamic_cast<CMethodDlg&>(shown);
+            method.SetControlText(MethodDlgIds::kFind, "Cambridge Surprise Major");
+            method.SetListSelection(MethodDlgIds::kMethods, 0);
+            method.SetControlText(MethodDlgIds::kCalling, "3H");
+            method.CheckDlgButton(MethodDlgIds::kWholeTouch, true);
+            method.CheckRadioButton(MethodDlgIds::kEven, MethodDlgIds::kLikeABand, MethodDlgIds::kLikeABand);
+            method.OnOK();
+        });
+        d.Click(kMethod);
+        EXPECT_EQ(d.Text(kMethodLine), "Cambridge Surprise Major: 3H, whole touch; like a band, 25 ms");
+        EXPECT_TRUE(SaveScreenshot(d.dialog.Window(), "main-dialog-method"));
     });
     EXPECT_EQ(d.script.messages, Messages{});
     for (const CSoundBuffer& bell : bells)
