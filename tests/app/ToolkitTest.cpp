@@ -450,4 +450,31 @@ TEST(RealToolkit, FileDialogFlagsSayWhatItAccepts)
     }
 }
 
+// The real save dialog: a type chosen in its list (as a user picks it, with
+// the keyboard) gives a bare name that type's extension, and the choice is
+// read back.
+TEST(RealToolkit, SaveDialogGivesABareNameTheChosenTypesExtension)
+{
+    QTemporaryDir folder;
+    bool seen = false;
+    WhenShown<QFileDialog> drive([&](QFileDialog& dialog) {
+        seen = true;
+        auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        QTest::keyClick(types, Qt::Key_Down);  // the second entry
+        QTest::keyClick(types, Qt::Key_Down);  // the third
+        EXPECT_EQ(dialog.defaultSuffix(), "ogg");
+        QStringList refusals;
+        TypeAndAccept(dialog, "peal", refusals);
+        EXPECT_TRUE(refusals.empty());
+    });
+    CFileDialog choice(false, "wav", "", OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT,
+                       "Waveform files (.wav)|*.wav|FLAC files (.flac)|*.flac|Ogg Vorbis files (.ogg)|*.ogg|");
+    choice.SetInitialFolder(folder.path().toStdString());
+    EXPECT_EQ(choice.DoModal(), 1);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(choice.GetPathName(), folder.filePath("peal.ogg").toStdString());
+    EXPECT_EQ(choice.GetFilterIndex(), 3);
+}
+
 }  // namespace
