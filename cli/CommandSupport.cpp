@@ -75,11 +75,6 @@ std::optional<std::int16_t> ParseStage(std::string_view text)
     return static_cast<std::int16_t>(*bells);
 }
 
-std::int32_t BellCountIndex(std::int16_t stage)
-{
-    return static_cast<std::int32_t>(std::find(kStages.begin(), kStages.end(), stage) - kStages.begin());
-}
-
 std::string QuotedPath(std::string_view path)
 {
     return MessageQuote(path, kMessagePathBytes);

@@ -29,8 +29,6 @@ std::optional<MethodStyle> ParseStyle(std::string_view name);
 
 // A number of bells: 5, 6, 8, 10, 12, 14 or 16.
 std::optional<std::int16_t> ParseStage(std::string_view text);
-// The stage's position in that list: the main dialog's bells list index.
-std::int32_t BellCountIndex(std::int16_t stage);
 
 // `path` as a message shows it: MessageQuote within kMessagePathBytes.
 std::string QuotedPath(std::string_view path);
