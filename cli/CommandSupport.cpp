@@ -45,6 +45,13 @@ std::optional<int> ParseCommandLine(Args& args, const char* command, const char*
     return std::nullopt;
 }
 
+std::optional<int> RefuseArguments(const Args& args, const char* command, const char* usage)
+{
+    if (args.Positional().empty())
+        return std::nullopt;
+    return UsageError(command, "unexpected argument '" + MessageQuote(args.Positional().front()) + "'", usage);
+}
+
 void AddOutputOption(Args& args)
 {
     args.AddValueOption("-o");

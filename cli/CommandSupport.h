@@ -19,6 +19,10 @@ int UsageError(const char* command, const std::string& why, const char* usage);
 // Returns the exit status when the command is already done, nullopt otherwise.
 std::optional<int> ParseCommandLine(Args& args, const char* command, const char* usage, const char* help);
 
+// For a command that takes options only: the usage error "unexpected
+// argument 'WORD'" for the first argument given, or nullopt when none was.
+std::optional<int> RefuseArguments(const Args& args, const char* command, const char* usage);
+
 // Declares -o and --output; OutputPath gives the value of whichever came
 // last, or nullopt when neither was given or it is empty.
 void AddOutputOption(Args& args);

@@ -1,4 +1,3 @@
-#include "base/MessageQuote.h"
 #include "base/ParseInteger.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
@@ -66,8 +65,8 @@ int RunMethods(int argc, char** argv, int first)
     const std::string help = std::string(kHelp) + kLibraryOptionHelp;
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
-    if (!args.Positional().empty())
-        return UsageError(kCommand, "unexpected argument '" + MessageQuote(args.Positional().front()) + "'", kUsage);
+    if (const auto status = RefuseArguments(args, kCommand, kUsage))
+        return *status;
     int stage = 0;
     if (const auto text = args.Value("--stage")) {
         const auto parsed = ParseInteger(*text, kMinStage, kMaxStage);

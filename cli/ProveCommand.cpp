@@ -1,4 +1,3 @@
-#include "base/MessageQuote.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
@@ -52,8 +51,8 @@ int RunProve(int argc, char** argv, int first)
     const std::string help = std::string(kHelp) + kTouchOptionsHelp;
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
-    if (!args.Positional().empty())
-        return UsageError(kCommand, "unexpected argument '" + MessageQuote(args.Positional().front()) + "'", kUsage);
+    if (const auto status = RefuseArguments(args, kCommand, kUsage))
+        return *status;
     if (!WantsTouch(args))
         return UsageError(kCommand, "give the method with --method or --place-notation", kUsage);
 

@@ -1,4 +1,3 @@
-#include "base/MessageQuote.h"
 #include "cli/Args.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
@@ -52,8 +51,8 @@ int RunRows(int argc, char** argv, int first)
     const std::string help = std::string(kHelp) + kTouchOptionsHelp;
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
-    if (!args.Positional().empty())
-        return UsageError(kCommand, "unexpected argument '" + MessageQuote(args.Positional().front()) + "'", kUsage);
+    if (const auto status = RefuseArguments(args, kCommand, kUsage))
+        return *status;
 
     std::optional<TouchChoice> touch;
     if (const auto status = ReadTouchOptions(args, kCommand, kUsage, touch))
