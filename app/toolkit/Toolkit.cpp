@@ -104,11 +104,6 @@ QStringList QtFileFilters(const std::string& pipeFilter)
     return filters;
 }
 
-QString QtFileFilter(const std::string& pipeFilter)
-{
-    return QtFileFilters(pipeFilter).join(QStringLiteral(";;"));
-}
-
 CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, unsigned flags,
                          std::string filter, QWidget* owner)
     : openFileDialog(openFileDialog),

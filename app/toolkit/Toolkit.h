@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -80,10 +81,9 @@ private:
     int filterIndex = 1;
 };
 
-// "A|*.a|B|*.b;*.c|" -> "A (*.a);;B (*.b *.c)", the form Qt's file dialog takes.
-// QtFileFilters gives the entries one by one.
+// "A|*.a|B|*.b;*.c|" -> {"A (*.a)", "B (*.b *.c)"}, the entries in the form
+// Qt's file dialog takes.
 QStringList QtFileFilters(const std::string& pipeFilter);
-QString QtFileFilter(const std::string& pipeFilter);
 
 // Shows the wait cursor for as long as it lives. Nests.
 class CWaitCursor {

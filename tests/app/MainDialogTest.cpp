@@ -84,8 +84,6 @@ TEST(MainDialog, ReadFileLoadsTheBellOfItsRow)
     const auto& choice = d.script.fileDialogs[0];
     EXPECT_TRUE(choice.openFileDialog);
     EXPECT_EQ(choice.filter, "Waveform files (.wav, .mp3)|*.wav;*.mp3|FLAC and Ogg files (.flac, .ogg)|*.flac;*.ogg|");
-    EXPECT_EQ(QtFileFilter(choice.filter),
-              "Waveform files (.wav, .mp3) (*.wav *.mp3);;FLAC and Ogg files (.flac, .ogg) (*.flac *.ogg)");
     EXPECT_EQ(choice.defaultExtension, "");
     EXPECT_EQ(choice.flags, 0x80000u);  // a name that does not exist may be typed
     // Run from the build tree: the demo bells made there.

@@ -325,9 +325,10 @@ TEST(ToolkitScript, IsGoneWithItsScope)
 
 TEST(FileFilter, PipeFormBecomesQtForm)
 {
-    EXPECT_EQ(QtFileFilter("Waveform files (.wav)|*.wav|"), "Waveform files (.wav) (*.wav)");
-    EXPECT_EQ(QtFileFilter("Sound files|*.wav;*.mp3|All files|*.*||"), "Sound files (*.wav *.mp3);;All files (*.*)");
-    EXPECT_EQ(QtFileFilter(""), "");
+    EXPECT_EQ(QtFileFilters("Waveform files (.wav)|*.wav|"), QStringList{"Waveform files (.wav) (*.wav)"});
+    EXPECT_EQ(QtFileFilters("Sound files|*.wav;*.mp3|All files|*.*||"),
+              (QStringList{"Sound files (*.wav *.mp3)", "All files (*.*)"}));
+    EXPECT_EQ(QtFileFilters(""), QStringList{});
 }
 
 }  // namespace
