@@ -12,15 +12,24 @@
 
 namespace {
 
+// Control `id` as a W for the next exchange, now the control exchanged last;
+// null when an earlier exchange failed (nothing more is exchanged) or the
+// dialog has no such control.
+template <typename W>
+W* ExchangedControl(CDataExchange& dx, int id)
+{
+    if (dx.failed) {
+        return nullptr;
+    }
+    dx.lastControl = id;
+    return dx.dialog.Control<W>(id);
+}
+
 // Decimal text, blanks around allowed, into an integer of type T.
 template <typename T>
 void ExchangeInteger(CDataExchange& dx, int id, T& value)
 {
-    if (dx.failed) {
-        return;
-    }
-    dx.lastControl = id;
-    auto* edit = dx.dialog.Control<QLineEdit>(id);
+    auto* edit = ExchangedControl<QLineEdit>(dx, id);
     if (!edit) {
         return;
     }
@@ -68,11 +77,7 @@ void DDX_Text(CDataExchange& dx, int id, std::uint32_t& value)
 
 void DDX_Text(CDataExchange& dx, int id, std::string& value)
 {
-    if (dx.failed) {
-        return;
-    }
-    dx.lastControl = id;
-    if (auto* edit = dx.dialog.Control<QLineEdit>(id)) {
+    if (auto* edit = ExchangedControl<QLineEdit>(dx, id)) {
         if (dx.saveAndValidate) {
             value = edit->text().toStdString();
         } else {
@@ -83,11 +88,7 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value)
 
 void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index)
 {
-    if (dx.failed) {
-        return;
-    }
-    dx.lastControl = id;
-    if (auto* combo = dx.dialog.Control<QComboBox>(id)) {
+    if (auto* combo = ExchangedControl<QComboBox>(dx, id)) {
         if (dx.saveAndValidate) {
             index = combo->currentIndex();
         } else {
@@ -98,11 +99,7 @@ void DDX_CBIndex(CDataExchange& dx, int id, std::int32_t& index)
 
 void DDX_Check(CDataExchange& dx, int id, bool& checked)
 {
-    if (dx.failed) {
-        return;
-    }
-    dx.lastControl = id;
-    if (auto* box = dx.dialog.Control<QCheckBox>(id)) {
+    if (auto* box = ExchangedControl<QCheckBox>(dx, id)) {
         if (dx.saveAndValidate) {
             checked = box->isChecked();
         } else {
