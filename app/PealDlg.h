@@ -155,8 +155,10 @@ private:
     // method library at its default place when there is one.
     MethodCatalogue& Catalogue();
     void ShowMethod(std::optional<MethodChoice> chosen);
-    // The request of "Generate Output" for the chosen method, or the refusal
-    // to show (empty when it may go ahead).
+    // Why "Generate Output" may not ring the chosen method as `request` and
+    // `plan` say: an odd bell beyond the bells ringing, or a whole touch
+    // longer than the window keeps (the message then gives the command that
+    // renders it); empty when it may go ahead.
     std::string CheckMethodRender(const RenderRequest& request, const RenderPlan& plan);
 
     // Where the file choices of this run have been; nothing is kept
