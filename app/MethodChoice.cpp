@@ -5,10 +5,19 @@
 
 namespace {
 
-// The Method dialog's boxes, as its messages name them.
-const TouchOptionNames kTouchNames{
-    "a method from the list", "Place notation", "Stage", "Calls", "Calling", "Parts", "", "Bob", "Single"};
-const StrikingOptionNames kStrikingNames{"", "RMS (ms)", "", "Odd bell"};
+// The Method dialog's boxes, as its messages name them; it has no box for
+// the observation bell, the striking model or the striking error.
+const TouchOptionNames kTouchNames{.method = "a method from the list",
+                                   .placeNotation = "Place notation",
+                                   .stage = "Stage",
+                                   .calls = "Calls",
+                                   .calling = "Calling",
+                                   .parts = "Parts",
+                                   .observation = "",
+                                   .bob = "Bob",
+                                   .single = "Single"};
+const StrikingOptionNames kStrikingNames{
+    .model = "", .rmsMilliseconds = "RMS (ms)", .strikingError = "", .oddBell = "Odd bell"};
 constexpr const char* kLateFault = "Late (ms) must be a number of milliseconds from -1000 to 1000 (negative: early)";
 
 std::string Trimmed(const std::string& text)
