@@ -1,7 +1,7 @@
 #include "app/MethodDlg.h"
 #include "app/toolkit/Toolkit.h"
 #include "tests/app/ToolkitTestSupport.h"
-#include "tests/cli/RunCli.h"
+#include "tests/cli/MethodListing.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,9 +17,11 @@
 using namespace MethodDlgIds;
 
 // GCC 12 at -O3 warns of an overlap in assigning short literals to strings
-// (its bug 105329), which cannot happen.
+// (its bug 105329), which cannot happen. The tables' forms name only the
+// boxes they fill; the rest keep their defaults.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wrestrict"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #endif
 
 namespace {
@@ -39,12 +40,6 @@ int RunDialog(CMethodDlg& dialog, CToolkitScript& script, const std::function<vo
         }
     };
     return dialog.DoModal();
-}
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
 }
 
 // What the command line said first, without its "carillix-cli COMMAND: ".
@@ -84,11 +79,7 @@ TEST(MethodDlg, FiltersAsTheUserTypesAndFillsInTheChoice)
     CToolkitScript script;
     MethodCatalogue catalogue;
     CMethodDlg dialog(MethodForm{}, catalogue);
-    const CliRun listing = RunCli("methods");
-    std::vector<std::string> all;
-    for (const std::string& line : listing.Lines())
-        if (line.size() > 43 && line.rfind("TITLE", 0) != 0 && line.rfind("listed", 0) != 0)
-            all.push_back(line.substr(0, line.find_last_not_of(' ', 42) + 1));
+    const std::vector<std::string> all = ListedTitles(RunCli("methods"));
     ASSERT_EQ(all.size(), catalogue.Methods().size());
     RunDialog(dialog, script, [&] {
         EXPECT_EQ(ListedTitles(dialog), all);
@@ -96,7 +87,7 @@ TEST(MethodDlg, FiltersAsTheUserTypesAndFillsInTheChoice)
             dialog.SetControlText(kFind, text);
             std::vector<std::string> expected;
             for (const std::string& title : all)
-                if (Lower(title).find(Lower(text)) != std::string::npos)
+                if (ContainsIgnoringCase(title, text))
                     expected.push_back(title);
             EXPECT_EQ(ListedTitles(dialog), expected) << text;
         }
@@ -126,9 +117,19 @@ TEST(MethodDlg, FiltersAsTheUserTypesAndFillsInTheChoice)
     EXPECT_EQ(script.messages, std::vector<std::string>{});
 }
 
+// Plain Bob Minor as the list fills it in, with `typed` in the other boxes.
+MethodForm PlainBobMinor(MethodForm typed)
+{
+    typed.title = "Plain Bob Minor";
+    typed.placeNotation = "-16-16-16,12";
+    typed.stage = "6";
+    typed.bob = "14";
+    typed.single = "1234";
+    return typed;
+}
+
 struct Refusal {
-    const char* name;
-    std::function<void(MethodForm&)> fill;
+    MethodForm form;
     const char* cli;            // the same choice on the command line
     const char* own = nullptr;  // the dialog's message, where it cannot be the command line's
 };
@@ -151,85 +152,24 @@ TEST(MethodDlg, OkRefusesWhatTheCommandLineRefuses)
 {
     // A writable output: the command line checks it before anything else.
     const std::string bells = " --demo-bells -o " + ::testing::TempDir() + "refused.wav";
-    const auto pbMinor = [](MethodForm& f) {
-        f.title = "Plain Bob Minor";
-        f.placeNotation = "-16-16-16,12";
-        f.stage = "6";
-        f.bob = "14";
-        f.single = "1234";
-    };
     const Refusal refusals[] = {
-        {"calls",
-         [&](MethodForm& f) {
-             pbMinor(f);
-             f.calls = "pbx";
-         },
-         "prove --method 'Plain Bob Minor' --calls pbx"},
-        {"both",
-         [&](MethodForm& f) {
-             pbMinor(f);
-             f.calls = "b";
-             f.calling = "H";
-         },
-         "prove --method 'Plain Bob Minor' --calls b --calling H"},
-        {"parts",
-         [&](MethodForm& f) {
-             pbMinor(f);
-             f.calling = "3H";
-             f.parts = "0";
-         },
-         "prove --method 'Plain Bob Minor' --calling 3H --parts 0"},
-        {"no round",
-         [&](MethodForm& f) {
-             pbMinor(f);
-             f.calling = "W H H";
-         },
-         "prove --method 'Plain Bob Minor' --calling 'W H H'"},
-        {"stage",
-         [](MethodForm& f) {
-             f.placeNotation = "x1x";
-             f.stage = "17";
-         },
-         "prove --place-notation x1x --stage 17"},
-        {"notation",
-         [](MethodForm& f) {
-             f.placeNotation = "x9";
-             f.stage = "8";
-         },
-         "prove --place-notation x9 --stage 8"},
-        {"six ends",
-         [](MethodForm& f) {
-             f.title = "Stedman Triples";
-             f.placeNotation = "3.1.7.3.1.3.1.3.7.1.3.1";
-             f.stage = "7";
-             f.calling = "3H";
-         },
+        {PlainBobMinor({.calls = "pbx"}), "prove --method 'Plain Bob Minor' --calls pbx"},
+        {PlainBobMinor({.calls = "b", .calling = "H"}), "prove --method 'Plain Bob Minor' --calls b --calling H"},
+        {PlainBobMinor({.calling = "3H", .parts = "0"}), "prove --method 'Plain Bob Minor' --calling 3H --parts 0"},
+        {PlainBobMinor({.calling = "W H H"}), "prove --method 'Plain Bob Minor' --calling 'W H H'"},
+        {{.placeNotation = "x1x", .stage = "17"}, "prove --place-notation x1x --stage 17"},
+        {{.placeNotation = "x9", .stage = "8"}, "prove --place-notation x9 --stage 8"},
+        {{.title = "Stedman Triples", .placeNotation = "3.1.7.3.1.3.1.3.7.1.3.1", .stage = "7", .calling = "3H"},
          "prove --method 'Stedman Triples' --calling 3H"},
-        {"rms",
-         [&](MethodForm& f) {
-             pbMinor(f);
-             f.likeABand = true;
-             f.rmsMilliseconds = "300";
-         },
+        {PlainBobMinor({.likeABand = true, .rmsMilliseconds = "300"}),
          "render --method 'Plain Bob Minor' --striking-model human --rms-ms 300"},
-        {"late",
-         [&](MethodForm& f) {
-             pbMinor(f);
-             f.oddBell = 3;
-             f.lateMilliseconds = "soon";
-         },
+        {PlainBobMinor({.oddBell = 3, .lateMilliseconds = "soon"}),
          "render --method 'Plain Bob Minor' --odd-bell 3:soon",
          "Late (ms) must be a number of milliseconds from -1000 to 1000 (negative: early)"},
-        {"odd bell",
-         [&](MethodForm& f) {
-             pbMinor(f);
-             f.oddBell = 8;
-             f.lateMilliseconds = "20";
-         },
-         "render --method 'Plain Bob Minor' --odd-bell 8:20"},
+        {PlainBobMinor({.oddBell = 8, .lateMilliseconds = "20"}), "render --method 'Plain Bob Minor' --odd-bell 8:20"},
     };
     for (const Refusal& r : refusals) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(r.cli);
         std::string command = r.cli;
         if (command.rfind("render", 0) == 0)
             command.append(bells);
@@ -240,9 +180,7 @@ TEST(MethodDlg, OkRefusesWhatTheCommandLineRefuses)
 
         CToolkitScript script;
         MethodCatalogue catalogue;
-        MethodForm form;
-        r.fill(form);
-        CMethodDlg dialog(form, catalogue);
+        CMethodDlg dialog(r.form, catalogue);
         bool stayedOpen = false;
         RunDialog(dialog, script, [&] {
             dialog.OnOK();

@@ -1,4 +1,4 @@
-#include "tests/cli/RunCli.h"
+#include "tests/cli/MethodListing.h"
 #include "tests/ringing/LibraryGenerator.h"
 #include "tests/sound/TempFolder.h"
 
@@ -9,21 +9,11 @@
 
 namespace {
 
-std::string Lower(std::string text)
+// The titles a listing shows, in any order.
+std::set<std::string> TitleSet(const CliRun& listing)
 {
-    for (char& c : text)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    return text;
-}
-
-// The titles a `methods` listing shows: each line up to its first double blank.
-std::set<std::string> ListedTitles(const CliRun& run)
-{
-    std::set<std::string> titles;
-    const auto lines = run.Lines();
-    for (std::size_t k = 1; k + 1 < lines.size(); ++k)
-        titles.insert(lines[k].substr(0, lines[k].find("  ")));
-    return titles;
+    const std::vector<std::string> titles = ListedTitles(listing);
+    return {titles.begin(), titles.end()};
 }
 
 class LibraryCommands : public ::testing::Test {
@@ -48,14 +38,14 @@ protected:
 TEST_F(LibraryCommands, SearchListsExactlyTheTitlesThatContainTheText)
 {
     for (const std::string text : {"ash", "SURPRISE MAJOR", "'s ", "bob min", "e", "zzz", "Cambridge"}) {
-        std::set<std::string> expected = ListedTitles(RunCli("methods --search \"" + text + "\""));
+        std::set<std::string> expected = TitleSet(RunCli("methods --search \"" + text + "\""));
         for (const GeneratedMethod& method : generated->methods)
-            if (Lower(method.title).find(Lower(text)) != std::string::npos)
+            if (ContainsIgnoringCase(method.title, text))
                 expected.insert(method.title);
         const CliRun run = RunCli("methods --search \"" + text + "\"" + Library());
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        EXPECT_EQ(ListedTitles(run), expected) << text;
+        EXPECT_EQ(TitleSet(run), expected) << text;
         EXPECT_EQ(run.Lines().back().rfind("listed " + std::to_string(expected.size()) + " of ", 0), 0u);
     }
     const CliRun all = RunCli("methods" + Library());
@@ -74,7 +64,7 @@ TEST_F(LibraryCommands, TitlesRingAsTheirNotation)
 {
     for (std::size_t k = 0; k < generated->methods.size(); k += 2999) {
         const GeneratedMethod& method = generated->methods[k];
-        const CliRun byTitle = RunCli("rows --method \"" + Lower(method.title) + "\"" + Library());
+        const CliRun byTitle = RunCli("rows --method \"" + AsciiLower(method.title) + "\"" + Library());
         ASSERT_EQ(byTitle.status, 0) << method.title << ": " << byTitle.err;
         const CliRun byNotation =
             RunCli("rows --place-notation '" + method.written + "' --stage " + std::to_string(method.stage));
