@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,17 @@ namespace {
 
 class QtApplicationEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
+    void SetUp() override
+    {
+        // An empty data folder: no method library at the default place,
+        // whatever the test's user keeps there.
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        app = std::make_unique<QApplication>(argc, argv);
+    }
     void TearDown() override { app.reset(); }
 
 private:
+    QTemporaryDir dataHome;
     int argc = 1;
     char name[16] = "carillix-tests";
     char* argv[2] = {name, nullptr};

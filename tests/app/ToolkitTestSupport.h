@@ -8,7 +8,8 @@
 #include <string>
 
 // Shared by the GUI tests: a QApplication exists for every test (created by
-// a global test environment), and screenshots go to build/screenshots/.
+// a global test environment, which also points XDG_DATA_HOME at an empty
+// folder), and screenshots go to build/screenshots/.
 // Tests wait for conditions, never for a length of time.
 
 // Saves `widget` as <name>.png in the screenshot folder; false on failure.

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +33,16 @@ CliChild::CliChild(const std::vector<std::string>& arguments, const CliOptions& 
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    // XDG_DATA_HOME names a folder that does not exist: no method library is
+    // read from the default place, whatever the test's user keeps there.
+    std::vector<std::string> environment{"XDG_DATA_HOME=" + errPath + ".none"};
+    for (char** variable = environ; *variable != nullptr; ++variable)
+        if (std::string_view(*variable).rfind("XDG_DATA_HOME=", 0) != 0)
+            environment.emplace_back(*variable);
+    std::vector<char*> envp;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     pid = fork();
     if (pid != 0) {
         close(err);
@@ -53,7 +64,7 @@ CliChild::CliChild(const std::vector<std::string>& arguments, const CliOptions& 
             setresuid(user->uid, user->uid, user->uid) != 0)
             _exit(127);
     }
-    execv(argv[0], argv.data());
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
 }
 

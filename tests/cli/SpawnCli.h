@@ -9,7 +9,7 @@
 // Runs carillix-cli without a shell, for tests that limit, signal or lower
 // the child: stdin from /dev/null, stdout discarded, stderr kept; SIGINT,
 // SIGTERM, SIGHUP and SIGPIPE at their default action whatever the test
-// process inherited.
+// process inherited; as RunCli, no method library at the default place.
 
 // A user to run as: its user and group, and no other groups.
 struct CliUser {
