@@ -77,8 +77,6 @@ TEST_F(GenerateDlgTest, ShowsItsTextsAndStartsTheRenderOnlyWhenRun)
 {
     {
         CGenerateDlg dlg(render);
-        EXPECT_EQ(&dlg.render, &render);
-        EXPECT_FALSE(dlg.running);
         EXPECT_EQ(dlg.Window()->windowTitle(), "Generate sounds");
         EXPECT_EQ(dlg.GetControlText(GenerateDlgIds::kGeneratingText), "Generating ...");
         EXPECT_EQ(dlg.GetControlText(IDCANCEL), "Cancel");
