@@ -133,18 +133,4 @@ TEST_F(RenderTouch, AnyPealSpeedFrom1h30To5h00ScalesTheRowsAsTheListedOnesDo)
     EXPECT_FALSE(std::filesystem::exists(folder.Path("x.wav")));
 }
 
-TEST_F(RenderTouch, ATouchTooLongForASoundFileIsRefusedWithItsLengthAndNothingWritten)
-{
-    // Comes round after 999,880 changes (see the touch tests): some 600 hours.
-    const std::string notation =
-        "34789TABCD" + std::string(7136, 'x') + "145890ABCD.125690EBCD.12345670ETCD.1234567890ETAD.1234567890ETAB";
-    const CliRun run = RunCli("render --place-notation " + notation + " --stage 16 --length touch" + files + " -o " +
-                              folder.Path("x.wav"));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("rings 999,880 changes, 599:40:25 of sound: more than a sound file holds"),
-              std::string::npos)
-        << run.err;
-    EXPECT_FALSE(std::filesystem::exists(folder.Path("x.wav")));
-}
-
 }  // namespace
