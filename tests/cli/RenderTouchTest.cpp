@@ -119,6 +119,8 @@ TEST_F(RenderTouch, AnyPealSpeedFrom1h30To5h00ScalesTheRowsAsTheListedOnesDo)
     for (const TimingLine& line : ReadTiming(folder.Path("t.csv")))
         EXPECT_EQ(line.blow.ideal, (line.blow.row * 10 + line.blow.place) * 1292 + line.blow.row / 2 * 1033);
 
+    for (const std::string speed : {"1h30", "5h00", "3h"})
+        EXPECT_EQ(RunCli("render --peal-speed " + speed + common + " -o " + folder.Path("y.wav")).status, 0) << speed;
     for (const std::string speed :
          {"1h29", "5h01", "6h", "1h00", "2h60", "2h5", "h30", "\"2h  45\"", "2:45", "2h45m"}) {
         const CliRun refused = RunCli("render --peal-speed " + speed + common + " -o " + folder.Path("x.wav"));
