@@ -1,6 +1,7 @@
 #include "ringing/MethodLibrary.h"
 
 #include "base/MessageQuote.h"
+#include "ringing/Method.h"
 #include "ringing/PlaceNotation.h"
 #include "ringing/RowText.h"
 
@@ -343,17 +344,18 @@ private:
                                   std::to_string(kMinStage));
         const std::string_view notation = TextOf(each.notation);
         const int bells = static_cast<int>(*stage);
-        const PlaceNotation read = ReadPlaceNotation(notation, bells);
+        MethodRead read = ReadMethod(std::string(), notation, bells);
         if (!read.fault.empty())
             return Skip(each, "place notation '" + MessageQuote(notation) + "': " + read.fault);
+        const std::vector<Change>& lead = read.method.lead;
 
         const Field& lengthField = Effective(each.own.lengthOfLead, set.lengthOfLead);
         const std::string_view length = TextOf(lengthField);
-        if (!length.empty() && WholeNumber(length) != static_cast<long>(read.changes.size()))
-            return Skip(each, "its notation gives " + std::to_string(read.changes.size()) +
-                                  " changes a lead, not the file's " + MessageQuote(length));
+        if (!length.empty() && WholeNumber(length) != static_cast<long>(lead.size()))
+            return Skip(each, "its notation gives " + std::to_string(lead.size()) + " changes a lead, not the file's " +
+                                  MessageQuote(length));
         Row leadHead = HomeRow();
-        for (const Change& change : read.changes)
+        for (const Change& change : lead)
             ApplyChange(change, leadHead);
         const Field& headField = Effective(each.own.leadHead, set.leadHead);
         const std::string_view head = TextOf(headField);
@@ -364,8 +366,8 @@ private:
         LibraryMethod kept;
         kept.title = Taken(*each.title.text, title);
         kept.stage = bells;
-        kept.notation = Taken(*each.notation.text, notation);
-        const Change& leadEnd = read.changes.back();
+        kept.notation = std::move(read.method.notation);
+        const Change& leadEnd = lead.back();
         for (int q = 0; q < bells; ++q)
             if (leadEnd[q] == q)
                 kept.leadEndPlaces |= 1u << q;
