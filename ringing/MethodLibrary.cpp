@@ -1,6 +1,7 @@
 #include "ringing/MethodLibrary.h"
 
 #include "base/MessageQuote.h"
+#include "base/ParseInteger.h"
 #include "ringing/Method.h"
 #include "ringing/PlaceNotation.h"
 #include "ringing/RowText.h"
@@ -9,11 +10,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,13 +82,10 @@ std::string_view TextOf(const Field& field)
     return field.text ? Trimmed(*field.text) : std::string_view();
 }
 
-std::optional<long> WholeNumber(std::string_view text)
+// A property's whole number (ParseInteger), of any size that 64 bits hold.
+std::optional<std::int64_t> WholeNumber(std::string_view text)
 {
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
+    return ParseInteger(text, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max());
 }
 
 // True when `text` writes `row` on `stage` bells, its letters in either case.
@@ -327,7 +325,7 @@ private:
     void Resolve(PendingMethod&& each, const Properties& set)
     {
         const Field& stageField = Effective(each.own.stage, set.stage);
-        const std::optional<long> stage = WholeNumber(TextOf(stageField));
+        const std::optional<std::int64_t> stage = WholeNumber(TextOf(stageField));
         if (stage && *stage > kMaxStage) {
             ++library.aboveMaxStage;
             return;
@@ -351,7 +349,7 @@ private:
 
         const Field& lengthField = Effective(each.own.lengthOfLead, set.lengthOfLead);
         const std::string_view length = TextOf(lengthField);
-        if (!length.empty() && WholeNumber(length) != static_cast<long>(lead.size()))
+        if (!length.empty() && WholeNumber(length) != static_cast<std::int64_t>(lead.size()))
             return Skip(each, "its notation gives " + std::to_string(lead.size()) + " changes a lead, not the file's " +
                                   MessageQuote(length));
         Row leadHead = HomeRow();
