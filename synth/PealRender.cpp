@@ -20,7 +20,6 @@ constexpr double kRowPairsPerPeal = 2500;
 constexpr double kFadeSeconds = 5.0;
 constexpr std::int64_t kHalveFadeBelow = 3;
 constexpr std::int64_t kPreRollSeconds = 9;
-constexpr std::int32_t kOpeningRows = 4;  // rounds before the touch
 constexpr std::int32_t kClosingRows = 4;  // rounds after it has come round, before the fade
 constexpr std::int64_t kMostSamples = std::numeric_limits<std::int32_t>::max();
 // A pre-roll longer than this (32 MB of doubles: 9 s up to 466 kHz) is mixed
