@@ -6,7 +6,6 @@
 #include "ringing/TouchStepper.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <new>
 #include <optional>
@@ -28,8 +27,7 @@ constexpr std::int32_t kMostHeldPreRoll = 1 << 22;
 
 bool IsStyleStage(int bells)
 {
-    constexpr std::array<int, 7> kStages{5, 6, 8, 10, 12, 14, 16};
-    return std::find(kStages.begin(), kStages.end(), bells) != kStages.end();
+    return std::find(kStyleStages.begin(), kStyleStages.end(), bells) != kStyleStages.end();
 }
 
 RenderPlan Refuse(RenderPlan plan, std::string message)
