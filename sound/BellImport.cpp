@@ -34,7 +34,7 @@ LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path)
     bell.fileName = path;
     bell.state = 0;
     BinaryFile file;
-    if (!file.Open(path, BinaryFile::ModeRead))
+    if (!file.Open(path))
         return LoadOpenFailed;
     const LoadResult header = ReadHeader(bell, file);
     if (header != LoadOK)
