@@ -233,7 +233,7 @@ TitleLookup MethodCatalogue::Lookup(std::string_view title) const
     if (lookup.method != nullptr)
         return lookup;
     lookup.suggestions = Suggestions(FoldedTitle(title));
-    lookup.fault = "no method is titled '" + MessageQuote(title, 60) + "'";
+    lookup.fault = "no method is titled '" + MessageQuote(title, kQuotedTitleBytes) + "'";
     for (std::size_t k = 0; k < lookup.suggestions.size(); ++k) {
         lookup.fault += k == 0 ? "; did you mean '" : k + 1 == lookup.suggestions.size() ? "' or '" : "', '";
         lookup.fault += lookup.suggestions[k];

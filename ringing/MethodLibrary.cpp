@@ -317,7 +317,7 @@ private:
         const std::string title(TextOf(pendingMethod.title));
         std::string line = "line " + std::to_string(pendingMethod.line) + ": ";
         if (!title.empty())
-            line.append("'").append(MessageQuote(title, 60)).append("': ");
+            line.append("'").append(MessageQuote(title, kQuotedTitleBytes)).append("': ");
         library.skipped.push_back(line.append(why));
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,6 +9,9 @@
 // The largest method library file that is read; a larger one is refused with
 // its size. The collections' file of every method is a tenth of this.
 inline constexpr std::int64_t kMaxLibraryBytes = std::int64_t{256} << 20;
+
+// The most of a method's title that a message quotes, in bytes (MessageQuote).
+inline constexpr std::size_t kQuotedTitleBytes = 60;
 
 // One method of a library file, as ringable as a built-in one.
 struct LibraryMethod {
