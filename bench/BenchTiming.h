@@ -6,16 +6,22 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
 
 // Timing for the benchmarks: whole processes, compared in alternating pairs,
 // and the CPU time of the calling thread.
 
+// What running a program to its end took.
+struct ProcessRun {
+    double seconds = -1;       // wall-clock; -1 when it could not be started or did not exit with status 0
+    double peakMegabytes = 0;  // its peak resident memory
+};
+
 // Runs a program (a path, or a name looked up on PATH) to its end with its
-// standard output thrown away; returns its wall-clock seconds, or -1 when it
-// could not be started or did not exit with status 0.
-inline double RunProcess(std::vector<std::string> arguments)
+// standard output thrown away.
+inline ProcessRun RunProcess(std::vector<std::string> arguments)
 {
     extern char** environ;
     std::vector<char*> argv;
@@ -29,10 +35,14 @@ inline double RunProcess(std::vector<std::string> arguments)
     pid_t child = 0;
     const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    ProcessRun run;
     int status = 0;
-    if (spawned != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    rusage usage{};
+    if (spawned != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return run;
 }
 
 inline double Median(std::vector<double> values)
