@@ -71,10 +71,6 @@ std::string Symbols(std::initializer_list<int> places)
     return text;
 }
 
-}  // namespace
-
-namespace {
-
 // Folds `text` in place (see FoldedTitle).
 void Fold(char* text, std::size_t size)
 {
