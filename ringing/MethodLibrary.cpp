@@ -1,5 +1,6 @@
 #include "ringing/MethodLibrary.h"
 
+#include "base/AsciiCase.h"
 #include "base/MessageQuote.h"
 #include "base/ParseInteger.h"
 #include "ringing/Method.h"
@@ -95,8 +96,7 @@ bool IsRowText(std::string_view text, const Row& row, int stage)
         return false;
     for (int q = 0; q < stage; ++q) {
         const char c = text[static_cast<std::size_t>(q)];
-        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        if (upper != kBellSymbols[static_cast<std::size_t>(row[q])])
+        if (AsciiUpper(c) != kBellSymbols[static_cast<std::size_t>(row[q])])
             return false;
     }
     return true;
