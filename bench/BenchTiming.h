@@ -1,5 +1,7 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -59,4 +61,34 @@ inline double ThreadSeconds()
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// Runs `command` and `baseline` to their ends in alternating pairs, one pair
+// an iteration, so that a busy machine slows both alike; the iteration's
+// time is the command's. Reports the medians of their seconds as
+// "command_s" and `baselineCounter`, and the median of the pairs' ratios
+// (command / baseline) as "median_ratio". Skips with `failure` when either
+// fails.
+inline void RunAlternatingPairs(benchmark::State& state, const std::vector<std::string>& command,
+                                const std::vector<std::string>& baseline, const std::string& baselineCounter,
+                                const char* failure)
+{
+    std::vector<double> commandSeconds, baselineSeconds, ratios;
+    for (auto _ : state) {
+        const double commandRun = RunProcess(command).seconds;
+        const double baselineRun = RunProcess(baseline).seconds;
+        if (commandRun < 0 || baselineRun < 0) {
+            state.SkipWithError(failure);
+            break;
+        }
+        state.SetIterationTime(commandRun);
+        commandSeconds.push_back(commandRun);
+        baselineSeconds.push_back(baselineRun);
+        ratios.push_back(commandRun / baselineRun);
+    }
+    if (ratios.empty())
+        return;
+    state.counters["command_s"] = Median(commandSeconds);
+    state.counters[baselineCounter] = Median(baselineSeconds);
+    state.counters["median_ratio"] = Median(ratios);
 }

@@ -18,27 +18,10 @@ namespace {
 void WholeCommandAgainstPlainLoopProcess(benchmark::State& state)
 {
     const TempFolder folder;
-    const std::string output = folder.Path("longest.wav");
-    std::vector<double> commandSeconds, plainSeconds, ratios;
-    for (auto _ : state) {
-        const double command = RunProcess({CARILLIX_CLI_PATH, "render", "--demo-bells", "--bells", "16", "--style",
-                                           "principle", "--peal-speed", "2h45", "--length", "700", "-o", output})
-                                   .seconds;
-        const double plain = RunProcess({CARILLIX_PLAIN_RENDER_PATH}).seconds;
-        if (command < 0 || plain < 0) {
-            state.SkipWithError("a process failed");
-            break;
-        }
-        state.SetIterationTime(command);
-        commandSeconds.push_back(command);
-        plainSeconds.push_back(plain);
-        ratios.push_back(command / plain);
-    }
-    if (ratios.empty())
-        return;
-    state.counters["command_s"] = Median(commandSeconds);
-    state.counters["plain_process_s"] = Median(plainSeconds);
-    state.counters["median_ratio"] = Median(ratios);
+    RunAlternatingPairs(state,
+                        {CARILLIX_CLI_PATH, "render", "--demo-bells", "--bells", "16", "--style", "principle",
+                         "--peal-speed", "2h45", "--length", "700", "-o", folder.Path("longest.wav")},
+                        {CARILLIX_PLAIN_RENDER_PATH}, "plain_process_s", "a process failed");
 }
 BENCHMARK(WholeCommandAgainstPlainLoopProcess)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 

@@ -46,25 +46,9 @@ LibraryFile& Library()
 void LibraryCommandAgainstXmllint(benchmark::State& state)
 {
     const std::string& path = Library().path;
-    std::vector<double> commandSeconds, xmllintSeconds, ratios;
-    for (auto _ : state) {
-        const double command =
-            RunProcess({CARILLIX_CLI_PATH, "methods", "--library", path, "--search", "surprise"}).seconds;
-        const double xmllint = RunProcess({"xmllint", "--noout", path}).seconds;
-        if (command < 0 || xmllint < 0) {
-            state.SkipWithError("a process failed (is xmllint, from libxml2-utils, installed?)");
-            break;
-        }
-        state.SetIterationTime(command);
-        commandSeconds.push_back(command);
-        xmllintSeconds.push_back(xmllint);
-        ratios.push_back(command / xmllint);
-    }
-    if (ratios.empty())
-        return;
-    state.counters["command_s"] = Median(commandSeconds);
-    state.counters["xmllint_s"] = Median(xmllintSeconds);
-    state.counters["median_ratio"] = Median(ratios);
+    RunAlternatingPairs(state, {CARILLIX_CLI_PATH, "methods", "--library", path, "--search", "surprise"},
+                        {"xmllint", "--noout", path}, "xmllint_s",
+                        "a process failed (is xmllint, from libxml2-utils, installed?)");
 }
 BENCHMARK(LibraryCommandAgainstXmllint)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 
