@@ -6,46 +6,22 @@
 // busy machine slows both alike; the figure is the median of the pairs'
 // ratios (command / plain process). The target is at most 0.5.
 #include "bench/BenchTiming.h"
+#include "tests/sound/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 void WholeCommandAgainstPlainLoopProcess(benchmark::State& state)
 {
-    char folder[] = "/tmp/carillix-command-bench-XXXXXX";
-    if (mkdtemp(folder) == nullptr) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
-    const std::string output = std::string(folder) + "/longest.wav";
-    std::vector<double> commandSeconds, plainSeconds, ratios;
-    for (auto _ : state) {
-        const double command = RunProcess({CARILLIX_CLI_PATH, "render", "--demo-bells", "--bells", "16", "--style",
-                                           "principle", "--peal-speed", "2h45", "--length", "700", "-o", output});
-        const double plain = RunProcess({CARILLIX_PLAIN_RENDER_PATH});
-        if (command < 0 || plain < 0) {
-            state.SkipWithError("a process failed");
-            break;
-        }
-        state.SetIterationTime(command);
-        commandSeconds.push_back(command);
-        plainSeconds.push_back(plain);
-        ratios.push_back(command / plain);
-    }
-    std::remove(output.c_str());
-    rmdir(folder);
-    if (ratios.empty())
-        return;
-    state.counters["command_s"] = Median(commandSeconds);
-    state.counters["plain_process_s"] = Median(plainSeconds);
-    state.counters["median_ratio"] = Median(ratios);
+    const TempFolder folder;
+    RunAlternatingPairs(state,
+                        {CARILLIX_CLI_PATH, "render", "--demo-bells", "--bells", "16", "--style", "principle",
+                         "--peal-speed", "2h45", "--length", "700", "-o", folder.Path("longest.wav")},
+                        {CARILLIX_PLAIN_RENDER_PATH}, "plain_process_s", "a process failed");
 }
 BENCHMARK(WholeCommandAgainstPlainLoopProcess)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 

@@ -19,36 +19,22 @@
 #include "synth/DemoBells.h"
 #include "synth/PealRender.h"
 #include "tests/ringing/LibraryGenerator.h"
+#include "tests/sound/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <cstdio>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
 // The generated library, written once into a temporary folder.
 struct LibraryFile {
-    GeneratedLibrary library = GenerateLibrary(26000, 1);
-    std::string folder;
-    std::string path;
+    TempFolder folder;
+    std::string path = folder.Path("methods.xml");
 
-    LibraryFile()
-    {
-        char pattern[] = "/tmp/carillix-library-bench-XXXXXX";
-        if (mkdtemp(pattern) == nullptr)
-            return;
-        folder = pattern;
-        path = folder + "/methods.xml";
-        std::ofstream(path) << library.xml;
-    }
-    ~LibraryFile()
-    {
-        std::remove(path.c_str());
-        rmdir(folder.c_str());
-    }
+    LibraryFile() { std::ofstream(path) << GenerateLibrary(26000, 1).xml; }
 };
 
 LibraryFile& Library()
@@ -60,24 +46,9 @@ LibraryFile& Library()
 void LibraryCommandAgainstXmllint(benchmark::State& state)
 {
     const std::string& path = Library().path;
-    std::vector<double> commandSeconds, xmllintSeconds, ratios;
-    for (auto _ : state) {
-        const double command = RunProcess({CARILLIX_CLI_PATH, "methods", "--library", path, "--search", "surprise"});
-        const double xmllint = RunProcess({"xmllint", "--noout", path});
-        if (command < 0 || xmllint < 0) {
-            state.SkipWithError("a process failed (is xmllint, from libxml2-utils, installed?)");
-            break;
-        }
-        state.SetIterationTime(command);
-        commandSeconds.push_back(command);
-        xmllintSeconds.push_back(xmllint);
-        ratios.push_back(command / xmllint);
-    }
-    if (ratios.empty())
-        return;
-    state.counters["command_s"] = Median(commandSeconds);
-    state.counters["xmllint_s"] = Median(xmllintSeconds);
-    state.counters["median_ratio"] = Median(ratios);
+    RunAlternatingPairs(state, {CARILLIX_CLI_PATH, "methods", "--library", path, "--search", "surprise"},
+                        {"xmllint", "--noout", path}, "xmllint_s",
+                        "a process failed (is xmllint, from libxml2-utils, installed?)");
 }
 BENCHMARK(LibraryCommandAgainstXmllint)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 

@@ -9,79 +9,26 @@
 // rusage) is reported too, target at most 150 MB, and so is that of a
 // 3-hour peal (5040 changes of Cambridge Surprise Royal at 3h00) on bells at
 // 48000 samples a second.
+#include "bench/BenchTiming.h"
 #include "sound/SoundFileWriter.h"
 #include "synth/DemoBells.h"
+#include "tests/sound/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 constexpr double kPlainProcessSamples = 700.0 * 44100;  // plain_render_process's job
 
-struct ProcessRun {
-    double seconds = -1;  // -1: it could not be started or did not exit with status 0
-    double peakMegabytes = 0;
-};
-
-ProcessRun RunProcess(std::vector<std::string> arguments)
-{
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    ProcessRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return run;
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    return run;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-struct Folder {
-    Folder()
-    {
-        char pattern[] = "/tmp/carillix-touch-bench-XXXXXX";
-        if (mkdtemp(pattern) != nullptr)
-            path = pattern;
-    }
-    ~Folder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
 void WholeTouchAgainstPlainLoopAndDurableCopy(benchmark::State& state)
 {
-    const Folder folder;
-    const std::string wav = folder.path + "/touch.wav";
+    const TempFolder folder;
+    const std::string wav = folder.Path("touch.wav");
     std::vector<double> commandSeconds, baselineSeconds, ratios, peaks;
     for (auto _ : state) {
         const ProcessRun command = RunProcess({CARILLIX_CLI_PATH, "render", "--method", "Cambridge Surprise Sixteen",
@@ -90,7 +37,7 @@ void WholeTouchAgainstPlainLoopAndDurableCopy(benchmark::State& state)
         const auto bytes = std::filesystem::file_size(wav, error);
         const ProcessRun plain = RunProcess({CARILLIX_PLAIN_RENDER_PATH});
         const ProcessRun copy =
-            RunProcess({"/bin/dd", "if=/dev/zero", "of=" + folder.path + "/copy", "bs=1M",
+            RunProcess({"/bin/dd", "if=/dev/zero", "of=" + folder.Path("copy"), "bs=1M",
                         "count=" + std::to_string(bytes), "iflag=count_bytes", "conv=fsync", "status=none"});
         if (command.seconds < 0 || plain.seconds < 0 || copy.seconds < 0 || error) {
             state.SkipWithError("a process failed");
@@ -103,7 +50,7 @@ void WholeTouchAgainstPlainLoopAndDurableCopy(benchmark::State& state)
         baselineSeconds.push_back(baseline);
         ratios.push_back(command.seconds / baseline);
         peaks.push_back(command.peakMegabytes);
-        std::filesystem::remove(folder.path + "/copy", error);
+        std::filesystem::remove(folder.Path("copy"), error);
     }
     if (ratios.empty())
         return;
@@ -116,19 +63,19 @@ BENCHMARK(WholeTouchAgainstPlainLoopAndDurableCopy)->UseManualTime()->Iterations
 
 void ThreeHourPealAt48000(benchmark::State& state)
 {
-    const Folder folder;
+    const TempFolder folder;
     std::vector<std::string> arguments{CARILLIX_CLI_PATH, "render",         "--method", "Cambridge Surprise Royal",
                                        "--calls",         "sppspbsspbbpbp", "--length", "touch"};
     for (int b = 0; b < 10; ++b) {
         CSoundBuffer bell;
-        const std::string path = folder.path + "/bell" + std::to_string(b) + ".wav";
+        const std::string path = folder.Path("bell" + std::to_string(b) + ".wav");
         if (!MakeDemoBell(b, bell, 48000) || !SaveWavTo(bell, path)) {
             state.SkipWithError("no bells");
             return;
         }
         arguments.push_back(path);
     }
-    arguments.insert(arguments.end(), {"-o", folder.path + "/peal.wav"});
+    arguments.insert(arguments.end(), {"-o", folder.Path("peal.wav")});
     double peak = 0;
     for (auto _ : state) {
         const ProcessRun run = RunProcess(arguments);
@@ -141,7 +88,7 @@ void ThreeHourPealAt48000(benchmark::State& state)
     }
     std::error_code error;
     state.counters["sound_h"] =
-        static_cast<double>(std::filesystem::file_size(folder.path + "/peal.wav", error) - 48) / 2 / 48000 / 3600;
+        static_cast<double>(std::filesystem::file_size(folder.Path("peal.wav"), error) - 48) / 2 / 48000 / 3600;
     state.counters["peak_rss_MB"] = peak;
 }
 BENCHMARK(ThreeHourPealAt48000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,8 @@
 // reader and into a catalogue. Traps when what is read breaks what the
 // catalogue and the touch builder rely on: a refused file gives nothing
 // else; every method kept has a title, a stage of 3 to 16 and notation that
-// reads on it, and can be found again by its title.
+// reads as a lead on it, and can be found again by its title.
+#include "ringing/Method.h"
 #include "ringing/MethodCatalogue.h"
 #include "ringing/MethodLibrary.h"
 #include "ringing/PlaceNotation.h"
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const LibraryMethod& method : library.methods)
         if (method.title.empty() || method.stage < kMinStage || method.stage > kMaxStage ||
-            !ReadPlaceNotation(method.notation, method.stage).fault.empty())
+            !ReadMethod(method.title, method.notation, method.stage).fault.empty())
             __builtin_trap();
     MethodCatalogue catalogue;
     const std::vector<LibraryMethod> methods = library.methods;

@@ -1,5 +1,6 @@
 #include "ringing/BuiltInMethods.h"
 
+#include "base/AsciiCase.h"
 #include <cstddef>
 
 namespace {
@@ -73,17 +74,12 @@ constexpr MethodEntry kMethods[] = {
      "1BCD", CallPosition::LeadEnd},
 };
 
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
             return false;
     return true;
 }

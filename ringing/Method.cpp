@@ -2,6 +2,8 @@
 
 #include "ringing/PlaceNotation.h"
 
+#include <algorithm>
+
 namespace {
 
 bool SeparatesChanges(char symbol)
@@ -11,9 +13,13 @@ bool SeparatesChanges(char symbol)
 
 // The first change, in the notation as written, that makes every place on
 // `stage` bells, named with where it stands; empty when there is none. Such
-// a change leaves every bell where it was. `notation` has been read.
-std::string ChangeMakingEveryPlace(std::string_view notation, int stage)
+// a change leaves every bell where it was. `notation` has been read into
+// `changes`, which are looked at first: the notation is read again change by
+// change only when one of them moves no bell.
+std::string ChangeMakingEveryPlace(std::string_view notation, const std::vector<Change>& changes, int stage)
 {
+    if (std::none_of(changes.begin(), changes.end(), [&](const Change& change) { return IsHomeRow(change, stage); }))
+        return {};
     for (std::size_t begin = 0; begin < notation.size();) {
         std::size_t end = begin;
         while (end < notation.size() && !SeparatesChanges(notation[end]))
@@ -36,7 +42,7 @@ MethodRead ReadMethod(std::string title, std::string_view notation, int stage)
 {
     PlaceNotation read = ReadPlaceNotation(notation, stage);
     MethodRead result;
-    result.fault = read.fault.empty() ? ChangeMakingEveryPlace(notation, stage) : std::move(read.fault);
+    result.fault = read.fault.empty() ? ChangeMakingEveryPlace(notation, read.changes, stage) : std::move(read.fault);
     if (result.fault.empty()) {
         result.method.title = std::move(title);
         result.method.stage = stage;

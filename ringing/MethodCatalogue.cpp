@@ -1,5 +1,6 @@
 #include "ringing/MethodCatalogue.h"
 
+#include "base/AsciiCase.h"
 #include "base/MessageQuote.h"
 #include "ringing/Row.h"
 
@@ -71,18 +72,13 @@ std::string Symbols(std::initializer_list<int> places)
     return text;
 }
 
-}  // namespace
-
-namespace {
-
 // Folds `text` in place (see FoldedTitle).
 void Fold(char* text, std::size_t size)
 {
     for (std::size_t i = 0; i < size; ++i) {
         char& c = text[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        } else if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < size) {
+        c = AsciiLower(c);
+        if (static_cast<unsigned char>(c) == 0xC3 && i + 1 < size) {
             // U+00C0..U+00DE (but U+00D7, the multiplication sign) are the
             // capitals of U+00E0..U+00FE: C3 80..9E against C3 A0..BE.
             const auto next = static_cast<unsigned char>(text[i + 1]);
@@ -233,7 +229,7 @@ TitleLookup MethodCatalogue::Lookup(std::string_view title) const
     if (lookup.method != nullptr)
         return lookup;
     lookup.suggestions = Suggestions(FoldedTitle(title));
-    lookup.fault = "no method is titled '" + MessageQuote(title, 60) + "'";
+    lookup.fault = "no method is titled '" + MessageQuote(title, kQuotedTitleBytes) + "'";
     for (std::size_t k = 0; k < lookup.suggestions.size(); ++k) {
         lookup.fault += k == 0 ? "; did you mean '" : k + 1 == lookup.suggestions.size() ? "' or '" : "', '";
         lookup.fault += lookup.suggestions[k];

@@ -1,6 +1,9 @@
 #include "ringing/MethodLibrary.h"
 
+#include "base/AsciiCase.h"
 #include "base/MessageQuote.h"
+#include "base/ParseInteger.h"
+#include "ringing/Method.h"
 #include "ringing/PlaceNotation.h"
 #include "ringing/RowText.h"
 
@@ -8,11 +11,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,13 +83,10 @@ std::string_view TextOf(const Field& field)
     return field.text ? Trimmed(*field.text) : std::string_view();
 }
 
-std::optional<long> WholeNumber(std::string_view text)
+// A property's whole number (ParseInteger), of any size that 64 bits hold.
+std::optional<std::int64_t> WholeNumber(std::string_view text)
 {
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
+    return ParseInteger(text, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max());
 }
 
 // True when `text` writes `row` on `stage` bells, its letters in either case.
@@ -96,8 +96,7 @@ bool IsRowText(std::string_view text, const Row& row, int stage)
         return false;
     for (int q = 0; q < stage; ++q) {
         const char c = text[static_cast<std::size_t>(q)];
-        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        if (upper != kBellSymbols[static_cast<std::size_t>(row[q])])
+        if (AsciiUpper(c) != kBellSymbols[static_cast<std::size_t>(row[q])])
             return false;
     }
     return true;
@@ -318,7 +317,7 @@ private:
         const std::string title(TextOf(pendingMethod.title));
         std::string line = "line " + std::to_string(pendingMethod.line) + ": ";
         if (!title.empty())
-            line.append("'").append(MessageQuote(title, 60)).append("': ");
+            line.append("'").append(MessageQuote(title, kQuotedTitleBytes)).append("': ");
         library.skipped.push_back(line.append(why));
     }
 
@@ -326,7 +325,7 @@ private:
     void Resolve(PendingMethod&& each, const Properties& set)
     {
         const Field& stageField = Effective(each.own.stage, set.stage);
-        const std::optional<long> stage = WholeNumber(TextOf(stageField));
+        const std::optional<std::int64_t> stage = WholeNumber(TextOf(stageField));
         if (stage && *stage > kMaxStage) {
             ++library.aboveMaxStage;
             return;
@@ -343,17 +342,18 @@ private:
                                   std::to_string(kMinStage));
         const std::string_view notation = TextOf(each.notation);
         const int bells = static_cast<int>(*stage);
-        const PlaceNotation read = ReadPlaceNotation(notation, bells);
+        MethodRead read = ReadMethod(std::string(), notation, bells);
         if (!read.fault.empty())
             return Skip(each, "place notation '" + MessageQuote(notation) + "': " + read.fault);
+        const std::vector<Change>& lead = read.method.lead;
 
         const Field& lengthField = Effective(each.own.lengthOfLead, set.lengthOfLead);
         const std::string_view length = TextOf(lengthField);
-        if (!length.empty() && WholeNumber(length) != static_cast<long>(read.changes.size()))
-            return Skip(each, "its notation gives " + std::to_string(read.changes.size()) +
-                                  " changes a lead, not the file's " + MessageQuote(length));
+        if (!length.empty() && WholeNumber(length) != static_cast<std::int64_t>(lead.size()))
+            return Skip(each, "its notation gives " + std::to_string(lead.size()) + " changes a lead, not the file's " +
+                                  MessageQuote(length));
         Row leadHead = HomeRow();
-        for (const Change& change : read.changes)
+        for (const Change& change : lead)
             ApplyChange(change, leadHead);
         const Field& headField = Effective(each.own.leadHead, set.leadHead);
         const std::string_view head = TextOf(headField);
@@ -364,8 +364,8 @@ private:
         LibraryMethod kept;
         kept.title = Taken(*each.title.text, title);
         kept.stage = bells;
-        kept.notation = Taken(*each.notation.text, notation);
-        const Change& leadEnd = read.changes.back();
+        kept.notation = std::move(read.method.notation);
+        const Change& leadEnd = lead.back();
         for (int q = 0; q < bells; ++q)
             if (leadEnd[q] == q)
                 kept.leadEndPlaces |= 1u << q;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,6 +9,9 @@
 // The largest method library file that is read; a larger one is refused with
 // its size. The collections' file of every method is a tenth of this.
 inline constexpr std::int64_t kMaxLibraryBytes = std::int64_t{256} << 20;
+
+// The most of a method's title that a message quotes, in bytes (MessageQuote).
+inline constexpr std::size_t kQuotedTitleBytes = 60;
 
 // One method of a library file, as ringable as a built-in one.
 struct LibraryMethod {
@@ -33,10 +37,11 @@ struct MethodLibrary {
 // ...) and `method` elements (`title`, `notation`, and properties of their
 // own, directly or in a `properties` element, overriding the set's).
 // Elements are matched by local name, whatever their namespace; a UTF-8
-// byte-order mark is accepted. Notation is read by ReadPlaceNotation.
+// byte-order mark is accepted. Notation is read by ReadMethod, as a
+// method's lead is when it is rung.
 //
 // A method is skipped, and listed in `skipped`, when it has no title or
-// stage, its notation does not read, or its notation does not give the
+// stage, its notation does not read as a lead, or it does not give the
 // file's own `lengthOfLead` or `leadHead`. Refused: malformed XML, a root
 // other than `collection`, entity declarations (never expanded), elements
 // nested deeper than 256, and files over kMaxLibraryBytes. The file is read

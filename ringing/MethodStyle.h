@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // The ringing styles, in the order of the main dialog's style radio buttons.
@@ -11,3 +12,7 @@ enum MethodStyle : std::int32_t {
     StyleStedman = 3,
     StylePrinciple = 4,  // sixteen bells only; rung as Stedman on other stages
 };
+
+// The numbers of bells the styles ring, ascending: the entries of the main
+// dialog's "No. of bells".
+inline constexpr std::array<std::int16_t, 7> kStyleStages{5, 6, 8, 10, 12, 14, 16};

@@ -4,9 +4,6 @@
 
 namespace {
 
-// Rows 0..3 are the home row; the first change produces row 4.
-constexpr std::int32_t kOpeningRows = 4;
-
 // Sixteen-bell treble bob: a lead of 4 x 16 changes rung forwards through
 // table rows 1..32 and back to 0; every second lead end, after two leads,
 // rings the second lead-end change instead.

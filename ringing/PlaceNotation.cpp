@@ -1,5 +1,6 @@
 #include "ringing/PlaceNotation.h"
 
+#include "base/AsciiCase.h"
 #include "ringing/ChangeTables.h"
 
 #include <bit>
@@ -16,7 +17,7 @@ bool IsCross(char symbol)
 // Places above 9 may be written in either case ('t' is 'T', place 12).
 int PlaceOfEitherCase(char symbol)
 {
-    return PlaceOfSymbol(symbol >= 'a' && symbol <= 'z' ? static_cast<char>(symbol - 'a' + 'A') : symbol);
+    return PlaceOfSymbol(AsciiUpper(symbol));
 }
 
 std::string Symbol(char symbol)

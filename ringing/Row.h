@@ -9,6 +9,10 @@ inline constexpr int kMaxBells = 16;
 // The ringers' symbol of bell (or place) k + 1 is kBellSymbols[k].
 inline constexpr std::string_view kBellSymbols = "1234567890ETABCD";
 
+// Rows 0..3 of everything rung are rounds (the styles' rows and a touch's):
+// the first change makes row kOpeningRows. Plans of a render count on it.
+inline constexpr std::int32_t kOpeningRows = 4;
+
 // One row of ringing: entry q is the 0-based bell striking in position q.
 // Only entries 0..stage-1 are meaningful; the stepper never touches the rest.
 using Row = std::array<std::int16_t, kMaxBells>;

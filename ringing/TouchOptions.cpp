@@ -1,5 +1,6 @@
 #include "ringing/TouchOptions.h"
 
+#include "base/AsciiCase.h"
 #include "base/ParseInteger.h"
 #include "ringing/CallingPositions.h"
 #include "ringing/PlaceNotation.h"
@@ -11,7 +12,7 @@ std::optional<std::string> ReadCallLetters(const std::string& text)
 {
     std::string calling;
     for (const char letter : text) {
-        const char lower = letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
+        const char lower = AsciiLower(letter);
         if (lower != 'p' && lower != 'b' && lower != 's')
             return std::nullopt;
         calling += lower;

@@ -1,11 +1,5 @@
 #include "ringing/TouchStepper.h"
 
-namespace {
-
-constexpr std::int32_t kOpeningRows = 4;
-
-}  // namespace
-
 TouchStepper::TouchStepper(const Touch& touch) : touch(touch), leadSize(static_cast<int>(touch.method.lead.size())) {}
 
 const Change& TouchStepper::NextChange() const

@@ -1,18 +1,17 @@
 #include "sound/BellImport.h"
 
+#include "base/AsciiCase.h"
 #include "sound/FlacOggHeader.h"
 #include "sound/Mp3Header.h"
 #include "sound/WavFile.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
 std::string Lowercase(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(), AsciiLower);
     return text;
 }
 
@@ -34,7 +33,7 @@ LoadResult LoadBellFile(CSoundBuffer& bell, const std::string& path)
     bell.fileName = path;
     bell.state = 0;
     BinaryFile file;
-    if (!file.Open(path, BinaryFile::ModeRead))
+    if (!file.Open(path))
         return LoadOpenFailed;
     const LoadResult header = ReadHeader(bell, file);
     if (header != LoadOK)

@@ -10,12 +10,10 @@ BinaryFile::~BinaryFile()
         std::fclose(file);
 }
 
-bool BinaryFile::Open(const std::string& path, unsigned mode)
+bool BinaryFile::Open(const std::string& path)
 {
     if (file != nullptr)
         Close();
-    if (mode != ModeRead)
-        return false;
     file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return false;

@@ -11,18 +11,13 @@
 // descriptor.)
 class BinaryFile {
 public:
-    // ModeRead opens an existing file for reading; Open refuses any other mode.
-    enum Mode : unsigned {
-        ModeRead = 1u << 0,
-    };
-
     BinaryFile() = default;
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
-    // Opens a file by path; a folder is refused.
-    bool Open(const std::string& path, unsigned mode);
+    // Opens an existing file by path for reading; a folder is refused.
+    bool Open(const std::string& path);
     // Opens `bytes` bytes at `data` for reading, as if they were a file of
     // that length. The memory is not copied: it must stay unchanged and alive
     // until the file is closed.

@@ -1,5 +1,6 @@
 #include "sound/SoundFileFormat.h"
 
+#include "base/AsciiCase.h"
 #include <algorithm>
 #include <array>
 #include <span>
@@ -42,8 +43,7 @@ std::optional<SoundFileFormat> SoundFileFormatFor(const std::string& path)
     if (dot == std::string_view::npos)
         return std::nullopt;
     std::string extension(name.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::transform(extension.begin(), extension.end(), extension.begin(), AsciiLower);
     for (const FormatName& entry : kFormats)
         if (entry.extension == extension)
             return entry.format;

@@ -23,7 +23,7 @@ class SoundFileWriter : public SampleSink {
 public:
     // A writer for `totalSamples` samples at `rate`; null when the format
     // cannot take the rate or the length (a WAV file holds at most
-    // 2147483628 samples), which `error` gets as EINVAL, or the encoder
+    // 2147483627 samples), which `error` gets as EINVAL, or the encoder
     // cannot start, `error` then being why.
     static std::unique_ptr<SoundFileWriter> Open(int descriptor, SoundFileFormat format, std::uint32_t rate,
                                                  std::int64_t totalSamples, int& error);

@@ -6,7 +6,6 @@
 #include "ringing/TouchStepper.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <new>
 #include <optional>
@@ -20,7 +19,6 @@ constexpr double kRowPairsPerPeal = 2500;
 constexpr double kFadeSeconds = 5.0;
 constexpr std::int64_t kHalveFadeBelow = 3;
 constexpr std::int64_t kPreRollSeconds = 9;
-constexpr std::int32_t kOpeningRows = 4;  // rounds before the touch
 constexpr std::int32_t kClosingRows = 4;  // rounds after it has come round, before the fade
 constexpr std::int64_t kMostSamples = std::numeric_limits<std::int32_t>::max();
 // A pre-roll longer than this (32 MB of doubles: 9 s up to 466 kHz) is mixed
@@ -29,8 +27,7 @@ constexpr std::int32_t kMostHeldPreRoll = 1 << 22;
 
 bool IsStyleStage(int bells)
 {
-    constexpr std::array<int, 7> kStages{5, 6, 8, 10, 12, 14, 16};
-    return std::find(kStages.begin(), kStages.end(), bells) != kStages.end();
+    return std::find(kStyleStages.begin(), kStyleStages.end(), bells) != kStyleStages.end();
 }
 
 RenderPlan Refuse(RenderPlan plan, std::string message)

@@ -4,9 +4,9 @@
 
 std::int16_t BellsForListIndex(std::int32_t index)
 {
-    constexpr std::array<std::int16_t, 7> kBells{5, 6, 8, 10, 12, 14, 16};
-    return index >= 0 && index < static_cast<std::int32_t>(kBells.size()) ? kBells[static_cast<std::size_t>(index)]
-                                                                          : kBells[0];
+    return index >= 0 && index < static_cast<std::int32_t>(kStyleStages.size())
+               ? kStyleStages[static_cast<std::size_t>(index)]
+               : kStyleStages[0];
 }
 
 double PealSecondsForListIndex(std::int32_t index)

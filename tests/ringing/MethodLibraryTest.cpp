@@ -65,6 +65,10 @@ TEST(MethodLibrary, BadMethodsAreSkippedByTitleAndTheRestRead)
     for (const Case& c : {
              Case{"<method><title>Bad</title><notation>-36-1Q,12</notation></method>",
                   "line 1: 'Bad': place notation '-36-1Q,12': unknown symbol 'Q' at character 6"},
+             Case{"<method><title>Still</title><lengthOfLead>28</lengthOfLead>"
+                  "<notation>-36-14-12-36-14-123456-56,12</notation></method>",
+                  "line 1: 'Still': place notation '-36-14-12-36-14-123456-56,12': change '123456' at character 17 "
+                  "makes every place and moves no bell; a method's lead may not hold one (a call may)"},
              Case{"<method><notation>-36-14-12-36-14-56,12</notation></method>", "line 1: a method without a title"},
              Case{"<method><title>Short</title><notation>-36-14-12,12</notation></method>",
                   "line 1: 'Short': its notation gives 12 changes a lead, not the file's 24"},

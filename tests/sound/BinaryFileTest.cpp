@@ -29,24 +29,23 @@ TEST(BinaryFile, SkipOnADiskFileStopsAtItsEnd)
     TempFolder folder;
     WriteBytes(folder.Path("f"), std::vector<unsigned char>(100, 7));
     BinaryFile file;
-    ASSERT_TRUE(file.Open(folder.Path("f"), BinaryFile::ModeRead));
+    ASSERT_TRUE(file.Open(folder.Path("f")));
     EXPECT_TRUE(file.Skip(60));
     EXPECT_TRUE(file.Skip(40));
     EXPECT_EQ(file.Position(), 100u);
     EXPECT_FALSE(file.Skip(1));
 
-    ASSERT_TRUE(file.Open(folder.Path("f"), BinaryFile::ModeRead));
+    ASSERT_TRUE(file.Open(folder.Path("f")));
     EXPECT_FALSE(file.Skip(0xFFFFFFFFull + 1));
 }
 
-TEST(BinaryFile, FoldersAndOtherModesNeverOpen)
+TEST(BinaryFile, FoldersNeverOpen)
 {
     TempFolder folder;
     WriteBytes(folder.Path("f"), {1, 2, 3});
     BinaryFile file;
-    EXPECT_FALSE(file.Open(folder.Path(""), BinaryFile::ModeRead));
-    EXPECT_FALSE(file.Open(folder.Path("f"), 2));
-    EXPECT_TRUE(file.Open(folder.Path("f"), BinaryFile::ModeRead));
+    EXPECT_FALSE(file.Open(folder.Path("")));
+    EXPECT_TRUE(file.Open(folder.Path("f")));
 }
 
 }  // namespace

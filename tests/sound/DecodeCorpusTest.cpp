@@ -147,7 +147,7 @@ struct Decoded {
     explicit Decoded(const std::string& name)
     {
         BinaryFile file;
-        if (!file.Open(DecodeFile(name), BinaryFile::ModeRead))
+        if (!file.Open(DecodeFile(name)))
             return;
         const bool wav = name.ends_with(".wav");
         header = wav ? ReadWavHeader(sound, file) : ReadMp3Header(sound, file);
@@ -184,7 +184,7 @@ TEST(DecodeToPcm16, OutputIsForcedToTheDeclaredChannels)
     // A record declaring one channel over joint-stereo data gets the mix.
     CSoundBuffer sound;
     BinaryFile file;
-    ASSERT_TRUE(file.Open(DecodeFile("joint_stereo_44100.mp3"), BinaryFile::ModeRead));
+    ASSERT_TRUE(file.Open(DecodeFile("joint_stereo_44100.mp3")));
     ASSERT_EQ(ReadMp3Header(sound, file), LoadOK);
     std::vector<std::uint8_t> raw(sound.dataBytes);
     ASSERT_EQ(file.Read(raw.data(), raw.size()), raw.size());
@@ -227,7 +227,7 @@ TEST(DecodeToPcm16, FactChunkTrimsBlockPaddingAndOnlyForItsFile)
 
     // A later MP3 load on the same record must not inherit the count.
     BinaryFile file;
-    ASSERT_TRUE(file.Open(DecodeFile("joint_stereo_44100.mp3"), BinaryFile::ModeRead));
+    ASSERT_TRUE(file.Open(DecodeFile("joint_stereo_44100.mp3")));
     ASSERT_EQ(ReadMp3Header(withFact.sound, file), LoadOK);
     EXPECT_FALSE(withFact.sound.factSamples);
 

@@ -105,7 +105,7 @@ TEST(WavCorpus, HeaderReaderStopsAtTheDataAndKeepsFieldsTheChunkDoesNotReach)
     sound.format.extraSize = 7;
     sound.format.extra[0] = 9;
     BinaryFile file;
-    ASSERT_TRUE(file.Open(CorpusFile("mono16_44100.wav"), BinaryFile::ModeRead));
+    ASSERT_TRUE(file.Open(CorpusFile("mono16_44100.wav")));
     ASSERT_EQ(ReadWavHeader(sound, file), LoadOK);
     EXPECT_EQ(file.Position(), 44u);
     EXPECT_EQ(sound.dataBytes, 2000u);
@@ -114,7 +114,7 @@ TEST(WavCorpus, HeaderReaderStopsAtTheDataAndKeepsFieldsTheChunkDoesNotReach)
     EXPECT_EQ(sound.format.extra[0], 9);
 
     CSoundBuffer wide;
-    ASSERT_TRUE(file.Open(CorpusFile("fmt56.wav"), BinaryFile::ModeRead));
+    ASSERT_TRUE(file.Open(CorpusFile("fmt56.wav")));
     ASSERT_EQ(ReadWavHeader(wide, file), LoadOK);
     EXPECT_EQ(wide.format.extraSize, 38);
     EXPECT_EQ(wide.format.extra[0], 1);
