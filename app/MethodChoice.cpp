@@ -1,5 +1,7 @@
 #include "app/MethodChoice.h"
 
+#include "ringing/MethodStyle.h"
+
 #include <array>
 #include <sstream>
 
@@ -167,12 +169,11 @@ std::string ProofLineFor(const MethodForm& form, const MethodCatalogue& catalogu
 
 std::int16_t WindowBellsForStage(int stage)
 {
-    constexpr std::array<std::int16_t, 7> kEntries{5, 6, 8, 10, 12, 14, 16};
     const int needed = stage % 2 == 0 ? stage : stage + 1;
-    for (const std::int16_t entry : kEntries)
+    for (const std::int16_t entry : kStyleStages)
         if (entry >= needed)
             return entry;
-    return kEntries.back();
+    return kStyleStages.back();
 }
 
 std::string RenderCommandFor(const MethodChoice& choice, const RenderCommandSettings& settings,

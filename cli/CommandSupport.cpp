@@ -22,8 +22,6 @@ constexpr std::array<StyleName, 5> kStyles{{
     {"principle", StylePrinciple},
 }};
 
-constexpr std::array<long, 7> kStages{5, 6, 8, 10, 12, 14, 16};
-
 }  // namespace
 
 int UsageError(const char* command, const std::string& why, const char* usage)
@@ -77,7 +75,7 @@ std::optional<MethodStyle> ParseStyle(std::string_view name)
 std::optional<std::int16_t> ParseStage(std::string_view text)
 {
     const auto bells = ParseInteger(text, 0, 16);
-    if (!bells || std::find(kStages.begin(), kStages.end(), *bells) == kStages.end())
+    if (!bells || std::find(kStyleStages.begin(), kStyleStages.end(), *bells) == kStyleStages.end())
         return std::nullopt;
     return static_cast<std::int16_t>(*bells);
 }

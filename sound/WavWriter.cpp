@@ -87,8 +87,7 @@ private:
 
 std::unique_ptr<SoundFileWriter> OpenWavWriter(int descriptor, std::uint32_t rate, std::int64_t totalSamples)
 {
-    constexpr std::int64_t kMostSamples = (std::numeric_limits<std::uint32_t>::max() - 40) / kBytesPerSample;
-    if (totalSamples < 0 || totalSamples > kMostSamples || rate > std::numeric_limits<std::uint32_t>::max() / 2)
+    if (totalSamples < 0 || totalSamples > kMostWavSamples || rate > std::numeric_limits<std::uint32_t>::max() / 2)
         return nullptr;
     return std::make_unique<WavWriter>(descriptor, rate, totalSamples);
 }

@@ -4,6 +4,7 @@
 #include "ringing/StyleRows.h"
 #include "ringing/TouchProof.h"
 #include "ringing/TouchStepper.h"
+#include "sound/WavWriter.h"
 
 #include <algorithm>
 #include <limits>
@@ -21,6 +22,9 @@ constexpr std::int64_t kHalveFadeBelow = 3;
 constexpr std::int64_t kPreRollSeconds = 9;
 constexpr std::int32_t kClosingRows = 4;  // rounds after it has come round, before the fade
 constexpr std::int64_t kMostSamples = std::numeric_limits<std::int32_t>::max();
+// A whole touch is written whatever its length, so it is held to what every
+// output format holds: a WAV file, the smallest.
+constexpr std::int64_t kMostWholeTouchSamples = std::min(kMostSamples, kMostWavSamples);
 // A pre-roll longer than this (32 MB of doubles: 9 s up to 466 kHz) is mixed
 // again from its blows rather than held, when they take less room.
 constexpr std::int32_t kMostHeldPreRoll = 1 << 22;
@@ -73,11 +77,11 @@ RenderPlan PlanWholeTouch(RenderPlan plan, const RenderRequest& request, std::in
                                 " changes");
     const std::int64_t endRow = kOpeningRows + *changes + kClosingRows;
     const std::int64_t total = endRow * plan.stage * interval + endRow / 2 * gap + fade;
-    if (total > kMostSamples)
+    if (total > kMostWholeTouchSamples)
         return Refuse(plan, TouchName(request) + " rings " + GroupedThousands(*changes) + " changes, " +
                                 ClockTime(total / plan.rate) + " of sound: more than a sound file holds at " +
-                                std::to_string(plan.rate) + " Hz (" + GroupedThousands(kMostSamples) + " samples, " +
-                                ClockTime(kMostSamples / plan.rate) + ")");
+                                std::to_string(plan.rate) + " Hz (" + GroupedThousands(kMostWholeTouchSamples) +
+                                " samples, " + ClockTime(kMostWholeTouchSamples / plan.rate) + ")");
     plan.touchChanges = *changes;
     plan.totalSamples = static_cast<std::int32_t>(total);
     plan.fadeSamples = static_cast<std::int32_t>(fade);

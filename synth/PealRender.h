@@ -46,7 +46,8 @@ struct RenderPlan {
 // applies): a number the rows cannot ring, a ringing bell not loaded, a rate
 // of 0, a length in seconds of more than 2^31 - 1 samples; with the whole
 // touch, a touch that does not come round within kMaxTouchChanges changes,
-// or whose sound would pass 2^31 - 1 samples, refused with its length.
+// or whose sound would pass what a WAV file holds (kMostWavSamples, 2^31 - 21
+// samples), refused with its length.
 //
 // The numbers: strike interval = rate * pealSeconds / 2500 / (2 * bells +
 // gap factor), truncated (left to right in double precision); handstroke
