@@ -32,36 +32,45 @@ TouchOptions OptionsOf(const Args& args)
 
 }  // namespace
 
-const std::string kTouchOptionsHelp =
-    std::string(
-        "\n"
-        "Instead of --style, any method on 3 to 16 bells:\n"
-        "  --method TITLE         a method that 'carillix-cli methods' lists (case is ignored)\n") +
-    kLibraryOptionHelp +
-    "  --place-notation PN    a method given by the place notation of its lead, with\n"
-    "  --stage N              the number of bells it is rung on, 3..16\n"
-    "  --bells M              bells ringing, from the method's stage to 16; those beyond\n"
-    "                         the stage cover (default: the stage, one more if it is odd)\n"
-    "  --calls STRING         p (plain), b (bob) or s (single) for each call position in\n"
-    "                         turn (every lead end; Stedman's six ends), repeated until\n"
-    "                         the rows come round (default: the plain course)\n"
-    "  --calling \"WORDS\"      a composition by calling positions, e.g. \"W H H\" or\n"
-    "                         \"sM W 3H\": each word [k][-|s]P calls a bob (-, the default)\n"
-    "                         or a single (s) where it leaves the observation bell in\n"
-    "                         position P, in k successive courses; after the last call,\n"
-    "                         plain leads until rounds. Positions: H home, W wrong, M\n"
-    "                         middle, I 2nds, B before, O/T 3rds, F 4ths, V 5ths, X 6ths,\n"
-    "                         S 7ths, E 8ths, N 9ths. Not for Stedman or Erin\n"
-    "  --parts N              ring the calling N times over (default 1)\n"
-    "  --observation BELL     the observation bell, 1..stage (default: the stage's\n"
-    "                         heaviest, 8 in Major, 7 in Grandsire Triples)\n"
-    "  --bob PN, --single PN  a call's place notation, for a method without one of its own\n"
-    "                         or instead of it; it replaces as many changes, ending at\n"
-    "                         the call position (a library method on an even stage has\n"
-    "                         bob 14 and single 1234 at a 12 lead end; at a 1n lead end,\n"
-    "                         bob 1(n-2) and single 1(n-2)(n-1)n)\n"
-    "A touch that does not come round within 1,000,000 changes is refused; a false\n"
-    "touch (one that repeats a row) is rung with a warning.\n";
+std::string TouchOptionsHelp(TouchUse use)
+{
+    const bool rings = use == TouchUse::Ring;
+    std::string help = rings ? "\nInstead of --style, any method on 3 to 16 bells:\n"
+                             : "\nThe method and its touch, on 3 to 16 bells:\n";
+    help += "  --method TITLE         a method that 'carillix-cli methods' lists (case is ignored)\n";
+    help += kLibraryOptionHelp;
+    help +=
+        "  --place-notation PN    a method given by the place notation of its lead, with\n"
+        "  --stage N              the number of bells it is rung on, 3..16\n";
+    if (rings)
+        help +=
+            "  --bells M              bells ringing, from the method's stage to 16; those beyond\n"
+            "                         the stage cover (default: the stage, one more if it is odd)\n";
+    help +=
+        "  --calls STRING         p (plain), b (bob) or s (single) for each call position in\n"
+        "                         turn (every lead end; Stedman's six ends), repeated until\n"
+        "                         the rows come round (default: the plain course)\n"
+        "  --calling \"WORDS\"      a composition by calling positions, e.g. \"W H H\" or\n"
+        "                         \"sM W 3H\": each word [k][-|s]P calls a bob (-, the default)\n"
+        "                         or a single (s) where it leaves the observation bell in\n"
+        "                         position P, in k successive courses; after the last call,\n"
+        "                         plain leads until rounds. Positions: H home, W wrong, M\n"
+        "                         middle, I 2nds, B before, O/T 3rds, F 4ths, V 5ths, X 6ths,\n"
+        "                         S 7ths, E 8ths, N 9ths. Not for Stedman or Erin\n"
+        "  --parts N              ring the calling N times over (default 1)\n"
+        "  --observation BELL     the observation bell, 1..stage (default: the stage's\n"
+        "                         heaviest, 8 in Major, 7 in Grandsire Triples)\n"
+        "  --bob PN, --single PN  a call's place notation, for a method without one of its own\n"
+        "                         or instead of it; it replaces as many changes, ending at\n"
+        "                         the call position (a library method on an even stage has\n"
+        "                         bob 14 and single 1234 at a 12 lead end; at a 1n lead end,\n"
+        "                         bob 1(n-2) and single 1(n-2)(n-1)n)\n";
+    if (rings)
+        help +=
+            "A touch that does not come round within 1,000,000 changes is refused; a false\n"
+            "touch (one that repeats a row) is rung with a warning.\n";
+    return help;
+}
 
 void AddTouchOptions(Args& args)
 {

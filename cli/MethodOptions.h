@@ -10,14 +10,18 @@
 
 // The options that ring a method instead of a style, shared by `rows` and
 // `render` and `prove`: --method, --place-notation, --stage, --calls,
-// --calling, --parts, --observation, --bob, --single, --library, and --bells
-// read against the method's stage.
+// --calling, --parts, --observation, --bob, --single, --library, and (for the
+// commands that ring) --bells read against the method's stage.
 
 // Declares the options above (not --bells, which every command has).
 void AddTouchOptions(Args& args);
 
-// The help lines of those options, to follow a command's own.
-extern const std::string kTouchOptionsHelp;
+// What a command does with the touch: `rows` and `render` ring it (with
+// --bells, and a false touch rung with a warning); `prove` only proves it.
+enum class TouchUse { Ring, Prove };
+
+// The help lines of those options for such a command, to follow its own.
+std::string TouchOptionsHelp(TouchUse use);
 
 // True when a method option was given: the command rings a touch.
 bool WantsTouch(const Args& args);

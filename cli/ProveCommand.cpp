@@ -45,10 +45,9 @@ void PrintLeads(const std::vector<LeadRecord>& leads, int stage)
 int RunProve(int argc, char** argv, int first)
 {
     Args args(argc, argv, first);
-    args.AddValueOption("--bells");
     args.AddFlag("--course-ends");
     AddTouchOptions(args);
-    const std::string help = std::string(kHelp) + kTouchOptionsHelp;
+    const std::string help = std::string(kHelp) + TouchOptionsHelp(TouchUse::Prove);
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     if (const auto status = RefuseArguments(args, kCommand, kUsage))

@@ -206,7 +206,7 @@ int RunRender(int argc, char** argv, int first)
     AddTouchOptions(args);
     AddStrikingOptions(args);
     AddTimingOption(args);
-    const std::string help = std::string(kHelp) + kTouchOptionsHelp + kStrikingHelp + kRenderOutputHelp;
+    const std::string help = std::string(kHelp) + TouchOptionsHelp(TouchUse::Ring) + kStrikingHelp + kRenderOutputHelp;
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     RenderOptions options;

@@ -48,7 +48,7 @@ int RunRows(int argc, char** argv, int first)
     args.AddValueOption("--bells");
     args.AddValueOption("--style");
     AddTouchOptions(args);
-    const std::string help = std::string(kHelp) + kTouchOptionsHelp;
+    const std::string help = std::string(kHelp) + TouchOptionsHelp(TouchUse::Ring);
     if (const auto status = ParseCommandLine(args, kCommand, kUsage, help.c_str()))
         return *status;
     if (const auto status = RefuseArguments(args, kCommand, kUsage))

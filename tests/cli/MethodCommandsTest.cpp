@@ -196,6 +196,10 @@ TEST(MethodRows, HelpShowsTheMethodOptions)
              {"--method", "--place-notation", "--stage", "--bells M", "--calls", "--bob", "--single"})
             EXPECT_NE(help.out.find(option), std::string::npos) << command << " " << option;
     }
+    const CliRun prove = RunCli("prove --help");
+    EXPECT_EQ(prove.out.find("--style"), std::string::npos) << "prove rings nothing, so offers no alternative";
+    EXPECT_EQ(prove.out.find("--bells"), std::string::npos);
+    EXPECT_EQ(RunCli("prove --method \"Plain Bob Major\" --bells 8").status, 2) << "prove takes no --bells";
     EXPECT_NE(RunCli("--help").out.find("methods"), std::string::npos);
 }
 

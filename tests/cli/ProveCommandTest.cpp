@@ -65,7 +65,7 @@ TEST(ProveCommand, RefusalsAndWarnings)
                   "carillix-cli prove: give --calls or --calling, not both\n"},
              Case{"--method \"Plain Bob Major\" --parts 2", 2,
                   "carillix-cli prove: --parts and --observation go with --calling\n"},
-             Case{"--bells 8", 2, "carillix-cli prove: give the method with --method or --place-notation\n"},
+             Case{"--course-ends", 2, "carillix-cli prove: give the method with --method or --place-notation\n"},
          }) {
         const CliRun run = RunCli(std::string("prove ") + c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments;
