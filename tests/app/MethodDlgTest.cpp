@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -60,14 +61,20 @@ std::vector<std::string> ListedTitles(const CMethodDlg& dialog)
     return titles;
 }
 
-// Waits, in the event loop, for the proof line to show `text`.
+// Waits, in the event loop, for the proof line to hold `text`: whole in its
+// tooltip, shown whole or cut with an ellipsis to fit.
 void ExpectProof(CMethodDlg& dialog, const std::string& text)
 {
+    const QLineEdit* line = dialog.Control<QLineEdit>(kProof);
     QElapsedTimer waited;
     waited.start();
-    while (dialog.GetControlText(kProof) != text && waited.elapsed() < kPatienceMs)
+    while (line->toolTip().toStdString() != text && waited.elapsed() < kPatienceMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    EXPECT_EQ(dialog.GetControlText(kProof), text);
+    EXPECT_EQ(line->toolTip().toStdString(), text);
+    std::string shown = dialog.GetControlText(kProof);
+    if (shown != text && shown.ends_with("\u2026"))
+        shown.resize(shown.size() - std::string("\u2026").size());
+    EXPECT_EQ(text.substr(0, shown.size()), shown);
 }
 
 // The list holds exactly the titles that contain the text in any case (the
