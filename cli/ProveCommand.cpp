@@ -26,8 +26,8 @@ constexpr const char* kHelp =
     "touch comes round, 1 when it does not within 1,000,000 changes.\n"
     "\n"
     "  --course-ends          the course ends (lead heads with the observation bell\n"
-    "                         home) with the calls of each course, instead of every\n"
-    "                         lead head\n";
+    "                         home) with the calls of each course, and the touch's\n"
+    "                         last row when it is not one, instead of every lead head\n";
 
 void PrintLeads(const std::vector<LeadRecord>& leads, int stage)
 {

@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TouchProof proof = ProveTouch(touch, kProofLimit);
     if (!proof.comesRound)
         return 0;
-    // Every call resolved is rung before rounds, and named once.
+    // Every call resolved is begun before rounds (rounds may cut the last
+    // short), and named once.
     const auto resolved = std::count_if(touch.calling.begin(), touch.calling.end(), [](char c) { return c != 'p'; });
     const std::string named = RecordLeads(touch, proof.changes).calls;
     const auto names = named.empty() ? 0 : std::count(named.begin(), named.end(), ' ') + 1;

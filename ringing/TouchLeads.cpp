@@ -3,6 +3,8 @@
 #include "ringing/CallingPositions.h"
 #include "ringing/TouchStepper.h"
 
+#include <algorithm>
+
 namespace {
 
 void AddCall(std::string& calls, const std::string& name)
@@ -25,6 +27,12 @@ TouchLeads RecordLeads(const Touch& touch, std::int64_t changes)
     Row row = HomeRow();
     std::size_t callIndex = 0;
     std::string inLead;
+    const auto name = [&](char letter, const Row& endRow) {
+        const int place = PlaceOfBell(endRow, touch.observation - 1, stage);
+        const std::string name = CallName(letter, place, stage, letter == 'b' ? bobSeconds : singleSeconds);
+        AddCall(inLead, name);
+        AddCall(record.calls, name);
+    };
     for (std::int64_t change = 1; change <= changes; ++change) {
         stepper.Step(row);
         const std::int64_t leadPosition = (change - 1) % leadSize + 1;
@@ -32,12 +40,24 @@ TouchLeads RecordLeads(const Touch& touch, std::int64_t changes)
             if (end != leadPosition)
                 continue;
             const char letter = CallLetter(touch, callIndex++);
-            if (letter == 'p')
-                continue;
-            const int place = PlaceOfBell(row, touch.observation - 1, stage);
-            const std::string name = CallName(letter, place, stage, letter == 'b' ? bobSeconds : singleSeconds);
-            AddCall(inLead, name);
-            AddCall(record.calls, name);
+            if (letter != 'p')
+                name(letter, row);
+        }
+        if (change == changes) {
+            // Rounds can come part-way through a call. That call was made (the
+            // calling that resolved it counts it), so it is named by the row it
+            // would have ended on.
+            const auto next = std::upper_bound(touch.callEnds.begin(), touch.callEnds.end(), leadPosition);
+            const char letter = next == touch.callEnds.end() ? 'p' : CallLetter(touch, callIndex);
+            const std::vector<Change>& call = letter == 'b' ? touch.bob.changes : touch.single.changes;
+            const std::int64_t rungOfCall =
+                letter == 'p' ? 0 : leadPosition - (*next - static_cast<std::int64_t>(call.size()));
+            if (rungOfCall > 0) {
+                Row endRow = row;
+                for (auto k = static_cast<std::size_t>(rungOfCall); k < call.size(); ++k)
+                    ApplyChange(call[k], endRow);
+                name(letter, endRow);
+            }
         }
         if (leadPosition == leadSize || change == changes) {
             record.leads.push_back({row, change, inLead});
@@ -60,5 +80,7 @@ std::vector<LeadRecord> CourseEnds(const Touch& touch, const TouchLeads& leads)
             inCourse.clear();
         }
     }
+    if (!leads.leads.empty() && (ends.empty() || ends.back().changes != leads.leads.back().changes))
+        ends.push_back({leads.leads.back().head, leads.leads.back().changes, inCourse});
     return ends;
 }

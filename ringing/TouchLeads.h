@@ -22,10 +22,12 @@ struct TouchLeads {
 
 // Rings the first `changes` changes of `touch` (its proof's length) and
 // records each lead. A call is named by the place of touch.observation in
-// the row it ends on (CallName).
+// the row it ends on (CallName); a call that rounds cut short is named too,
+// by the row it would have ended on.
 TouchLeads RecordLeads(const Touch& touch, std::int64_t changes);
 
 // The course ends among the leads: those whose head has the observation bell
 // home (in the last place of the stage), each with the calls made since the
-// course end before it.
+// course end before it; then the touch's last row when it is not one, so that
+// every call made is shown.
 std::vector<LeadRecord> CourseEnds(const Touch& touch, const TouchLeads& leads);

@@ -221,6 +221,17 @@ TEST(CallingPositions, LeadHeadsAndCourseEndsNameTheCallsMade)
         const std::string named = RecordLeads(byLetters, ProveTouch(byLetters).changes).calls;
         EXPECT_EQ(StepperRows(ByPositions(title, named).touch), StepperRows(byLetters)) << title << ": " << named;
     }
+
+    // Rounds come at the first change of the eighth call (the 13th of a
+    // lead): that call is named, and the course ends end with rounds and it.
+    const Touch cut = ByPositions("Grandsire Triples", "sM W sH", 3, 4).touch;
+    const TouchLeads cutLeads = RecordLeads(cut, ProveTouch(cut).changes);
+    EXPECT_EQ(cutLeads.calls, "sM W sH sM W sH sM W");
+    EXPECT_EQ(cutLeads.leads.back().calls, "W");
+    const std::vector<LeadRecord> cutEnds = CourseEnds(cut, cutLeads);
+    EXPECT_EQ(RowText(cutEnds.back().head, 7), "1234567");
+    EXPECT_EQ(cutEnds.back().calls, "sM W");
+    EXPECT_EQ(StepperRows(ByPositions("Grandsire Triples", cutLeads.calls, 1, 4).touch), StepperRows(cut));
 }
 
 }  // namespace
